@@ -1,0 +1,145 @@
+#pragma once
+// A form: a top-level window holding controls, measured in its own scale.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/propertybag.h"
+#include "forms/window.h"
+
+namespace forms {
+
+class ControlsCollection;
+
+// Arguments of an event as a form's handler sees them: the element's index for a
+// control array (-1 otherwise) and the event's own arguments by reference.
+struct EventArgs {
+  int16_t index = -1;
+  Args& args;
+};
+using FormEventHandler = std::function<void(EventArgs&)>;
+
+class Form : public Window {
+ public:
+  // designMode: the form is being edited, so Ambient.UserMode is false for its controls.
+  static std::shared_ptr<Form> create(std::string name, bool designMode = false);
+  ~Form() override;
+
+  const ClassInfo& classInfo() const override;
+  Form* form() const override { return const_cast<Form*>(this); }
+  bool isContainer() const override { return true; }
+  Scale* ownScale() override { return &m_scale; }
+
+  const std::string& name() const { return m_name; }
+  bool designMode() const { return m_designMode; }
+  bool loaded() const { return !m_unloaded; }
+
+  std::string get_Caption() const;
+  void put_Caption(std::string caption);
+  float get_ClientWidth() const;   // twips
+  void put_ClientWidth(float twips);
+  float get_ClientHeight() const;  // twips
+  void put_ClientHeight(float twips);
+  int16_t get_ScaleMode() const { return m_scale.mode(); }
+  void put_ScaleMode(int16_t mode);
+  float get_ScaleWidth() const { return scaleExtent(Axis::X); }
+  void put_ScaleWidth(float units) { setScaleExtent(Axis::X, units); }
+  float get_ScaleHeight() const { return scaleExtent(Axis::Y); }
+  void put_ScaleHeight(float units) { setScaleExtent(Axis::Y, units); }
+  bool get_KeyPreview() const { return m_keyPreview; }
+  void put_KeyPreview(bool preview) { m_keyPreview = preview; }
+  ObjectPtr get_ActiveControl() const;  // nullptr when no control of the form has the focus
+  ObjectPtr get_Controls() const;
+  int32_t get_hWnd() const { return hWnd(); }
+
+  // Controls in creation order; the form owns them.
+  const std::vector<ControlPtr>& controls() const { return m_controls; }
+  ControlPtr findControl(std::string_view name, int16_t index = -1) const;
+  bool isControlArray(std::string_view name) const;
+
+  // Creates a control by class id ("Forms.PictureBox" or "Library.Class"). Error 5 for an
+  // empty name or a container that cannot hold controls, 457 for a name already taken.
+  // A user control gets Initialize and InitProperties (or ReadProperties from the
+  // bag), and Show when the form is already shown.
+  struct AddOptions {
+    int16_t index = -1;
+    bool multiLine = false;              // text boxes
+    const PropertyBag* bag = nullptr;    // user controls: ReadProperties from it instead of InitProperties
+  };
+  ControlPtr addControl(const std::string& classId, const std::string& name, Window* container = nullptr);
+  ControlPtr addControl(const std::string& classId, const std::string& name, Window* container,
+                        const AddOptions& options);
+
+  void Show();
+  void Hide();
+  // Raises Unload, destroys the windows (see win32::runtime::destroyWindow), ends the
+  // user controls and releases the controls.
+  void Unload();
+
+  // Handlers by control name and event name, as a program's event procedures; the
+  // form's own events use the form's name.
+  void on(std::string controlName, std::string eventName, FormEventHandler handler);
+  void dispatchEvent(const std::string& sourceName, int16_t index, std::string_view event, Args& args);
+  void raiseEvent(std::string_view event, Args& args) override;
+
+  // Notification that the scale mode changed (user controls follow "ScaleUnits").
+  std::string scaleUnitsName() const;
+
+  // Keyboard routing helpers.
+  Control* activeControl() const;
+  // Moves the focus to the next (or previous) control in tab order, wrapping round.
+  void tabToNext(bool backwards);
+
+ protected:
+  win32::LRESULT classProcedure(win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) override;
+
+ private:
+  Form(std::string name, bool designMode);
+  friend class Control;
+  void forgetControl(Control* control);
+
+  std::string m_name;
+  bool m_designMode = false;
+  bool m_keyPreview = false;
+  bool m_unloaded = false;
+  Scale m_scale;
+  std::vector<ControlPtr> m_controls;
+  struct Subscription {
+    std::string control;  // folded
+    std::string event;    // folded
+    FormEventHandler handler;
+  };
+  std::vector<Subscription> m_subscriptions;
+  mutable std::shared_ptr<ControlsCollection> m_controlsObject;
+};
+
+using FormPtr = std::shared_ptr<Form>;
+
+// The Controls object of a form: Count, Item(name or position), Add(classId, name[, container]).
+// Item of a control array's name gives the array, whose Item(index) gives an element.
+class ControlsCollection : public Object {
+ public:
+  explicit ControlsCollection(Form* form) : m_form(form) {}
+  const ClassInfo& classInfo() const override;
+  Variant invoke(std::string_view member, CallKind kind, Args& args) override;
+  Form* form() const { return m_form; }
+
+ private:
+  Form* m_form;
+};
+
+class ControlArray : public Object {
+ public:
+  ControlArray(Form* form, std::string name) : m_form(form), m_name(std::move(name)) {}
+  const ClassInfo& classInfo() const override;
+  Variant invoke(std::string_view member, CallKind kind, Args& args) override;
+
+ private:
+  Form* m_form;
+  std::string m_name;
+};
+
+}  // namespace forms

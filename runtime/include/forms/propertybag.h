@@ -1,0 +1,27 @@
+#pragma once
+// Named values a user control reads and writes when its form is loaded and saved.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "forms/variant.h"
+
+namespace forms {
+
+class PropertyBag {
+ public:
+  // A missing name yields the default; names match without regard to case.
+  Variant ReadProperty(const std::string& name, const Variant& defaultValue = {}) const;
+  // Nothing is stored when the value equals the default (an earlier entry is dropped).
+  void WriteProperty(const std::string& name, const Variant& value, const Variant& defaultValue = {});
+
+  bool contains(const std::string& name) const;
+  // Entries in the order they were written.
+  const std::vector<std::pair<std::string, Variant>>& entries() const { return m_entries; }
+  void clear() { m_entries.clear(); }
+
+ private:
+  std::vector<std::pair<std::string, Variant>> m_entries;
+};
+
+}  // namespace forms

@@ -1,0 +1,50 @@
+#pragma once
+// Rounding and the scale-mode conversions every length goes through.
+#include <cstdint>
+
+namespace forms {
+
+// Scale modes: 0 user-defined (per object), then the fixed units.
+enum ScaleModeConstants : int16_t {
+  vbUser = 0,
+  vbTwips = 1,
+  vbPoints = 2,
+  vbPixels = 3,
+  vbCharacters = 4,
+  vbInches = 5,
+  vbMillimeters = 6,
+  vbCentimeters = 7,
+  vbHimetric = 8,
+};
+
+// The one rounding rule: to the nearest integer, halves to the even neighbour.
+double roundHalfEven(double value);
+
+// Rounds and range-checks; error 6 (overflow) when the result does not fit.
+int16_t toInt16(double value);
+int32_t toInt32(double value);
+
+// Adds without wrapping: error 6 when the sum leaves the 32-bit range.
+int32_t checkedAdd(int32_t a, int32_t b);
+int32_t checkedSub(int32_t a, int32_t b);
+
+// Twips per pixel on each axis; 15 at 96 dots per inch. Tests may change it.
+float twipsPerPixelX();
+float twipsPerPixelY();
+void setTwipsPerPixel(float x, float y);
+
+enum class Axis { X, Y };
+
+// Twips in one unit of a fixed scale mode (1..8) on one axis; error 5 for mode 0
+// or anything out of range, since a user scale belongs to an object.
+double twipsPerUnit(int scaleMode, Axis axis);
+
+// ScaleX / ScaleY between fixed scale modes, in single precision.
+float scaleX(float value, int fromMode, int toMode);
+float scaleY(float value, int fromMode, int toMode);
+float scaleAxis(Axis axis, float value, int fromMode, int toMode);
+
+// The unit's name as containers report it to user controls ("Twip", "Pixel", "User", ...).
+const char* scaleUnitsName(int scaleMode);
+
+}  // namespace forms

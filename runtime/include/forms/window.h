@@ -1,0 +1,72 @@
+#pragma once
+// Anything with a window handle: forms and controls. Holds the widget, the handle
+// and, for forms, picture boxes and user controls, a scale of its own.
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+#include "forms/object.h"
+#include "forms/scale.h"
+#include "win32/runtime.h"
+
+namespace forms {
+
+class Form;
+class Control;
+
+class Window : public Object {
+ public:
+  ~Window() override;
+
+  win32::HWND hWnd() const { return m_hwnd; }
+  QWidget* widget() const { return m_widget; }
+  // Where the widgets of contained controls go.
+  virtual QWidget* clientWidget() const { return m_widget; }
+  virtual bool isContainer() const { return false; }
+  virtual Form* form() const = 0;
+  // The window this one sits in (nullptr for a form).
+  virtual Window* containerWindow() const { return nullptr; }
+
+  // Only forms, picture boxes and user controls own a scale.
+  virtual Scale* ownScale() { return nullptr; }
+  // The scale in which this window's contents are measured: its own or that of the
+  // nearest window up the containers that has one.
+  Scale& contentScale();
+  const Scale& contentScale() const { return const_cast<Window*>(this)->contentScale(); }
+
+  // Inner size in twips and in the content scale.
+  double clientTwips(Axis axis) const;
+  float scaleExtent(Axis axis) const;  // ScaleWidth / ScaleHeight
+  void setScaleExtent(Axis axis, float units);
+  float scaleConvert(Axis axis, float value, int fromMode, int toMode) const {
+    return contentScale().convert(axis, value, fromMode, toMode);
+  }
+
+  // The object behind a window handle, or nullptr.
+  static Window* fromHwnd(win32::HWND hWnd);
+  static Window* fromWidget(const QWidget* widget);  // nearest window up the Qt parents
+
+  // Keyboard and mouse notifications, called by the application's input routing.
+  // The defaults raise the events of the same names.
+  virtual void keyDown(int16_t& keyCode, int16_t& shift);
+  virtual void keyPress(int16_t& keyAscii);
+  virtual void keyUp(int16_t& keyCode, int16_t& shift);
+  virtual void mouseEvent(std::string_view event, int16_t& button, int16_t& shift, float& x, float& y);
+  virtual void click();
+  virtual void dblClick();
+  virtual void gotFocus();
+  virtual void lostFocus();
+
+ protected:
+  // Gives this object its widget and window. The class procedure gets the messages
+  // that reach the end of the window's chain.
+  void attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::WheelRole wheel);
+  virtual win32::LRESULT classProcedure(win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam);
+  void releaseWidget();
+
+ private:
+  win32::HWND m_hwnd = 0;
+  QPointer<QWidget> m_widget;
+};
+
+}  // namespace forms

@@ -1,0 +1,69 @@
+#pragma once
+// The runtime's side of the system calls: window records behind the handles, the
+// class procedure at the end of every chain, and the settings tests may change.
+#include <functional>
+#include <vector>
+
+#include "win32/win32.h"
+
+class QWidget;
+
+namespace win32::runtime {
+
+// What a window does when a message reaches the end of its chain (its class procedure).
+using ClassHandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+
+// Wheel handling at the class procedure.
+enum class WheelRole {
+  PassToParent,  // the widget does not use the wheel: the message walks to the parent
+  Native,        // the widget scrolls itself with the wheel (scrollbars, multi-line text)
+  EndWalk,       // picture boxes, user controls and forms end the walk
+};
+
+HWND createWindow(QWidget* widget, HWND parent, WheelRole wheel, ClassHandler handler = {});
+void setWindowParent(HWND hWnd, HWND parent);
+// Replaces what the class procedure does (empty: nothing but the defaults).
+void setClassHandler(HWND hWnd, ClassHandler handler);
+HWND parentOf(HWND hWnd);
+std::vector<HWND> childrenOf(HWND hWnd);  // in creation order
+QWidget* widgetOf(HWND hWnd);
+// The part of the window inside its border (GetClientRect, WM_SIZE); the widget itself
+// unless set.
+void setClientWidget(HWND hWnd, QWidget* client);
+QWidget* clientWidgetOf(HWND hWnd);
+HWND hwndOf(const QWidget* widget);         // exact widget, 0 when it has none
+HWND windowContaining(const QWidget* widget);  // nearest widget up the Qt parents with a window
+std::vector<HWND> topLevelWindows();
+int liveWindowCount();
+
+// Destroys a window and its descendants: WM_DESTROY to the parent before its
+// children, WM_NCDESTROY to the children before the parent; IsWindow is false after
+// each window's WM_NCDESTROY. The widgets themselves are left to their owners.
+void destroyWindow(HWND hWnd);
+
+// Sends WM_SIZE when the window's client size differs from the last one reported.
+void notifySize(HWND hWnd);
+
+// Delivers a wheel event from Qt: returns true when the widget should also
+// handle it natively.
+bool dispatchWheel(QWidget* widget, int delta, int x, int y, uint16_t keys);
+
+struct Settings {
+  int cxVScroll = 16;
+  int cyHScroll = 16;
+  UINT wheelScrollLines = 3;
+  OSVERSIONINFOA version{148, 10, 0, 19045, VER_PLATFORM_WIN32_NT, {}};
+  bool versionCallFails = false;
+};
+Settings& settings();
+
+// Live drawing objects, so that tests can prove nothing leaks.
+int liveObjectCount();
+bool brushColor(HBRUSH brush, COLORREF* color);
+
+// Thread timers armed now.
+int armedTimerCount();
+// Calls of HideCaret per window, for tests.
+int hideCaretCount(HWND hWnd);
+
+}  // namespace win32::runtime

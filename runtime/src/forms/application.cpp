@@ -1,0 +1,35 @@
+#include "forms/application.h"
+
+#include <QStyleFactory>
+
+#include "forms/clock.h"
+#include "input_router.h"
+
+namespace forms {
+
+namespace {
+Application* g_instance = nullptr;
+}
+
+Application::Application(int& argc, char** argv, ClockMode clock) {
+  m_qt = std::make_unique<QApplication>(argc, argv);
+  // One look everywhere, so screenshots do not depend on the desktop's theme.
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  Clock::instance().setManual(clock == ClockMode::Manual);
+  m_router = std::make_unique<InputRouter>();
+  m_qt->installEventFilter(m_router.get());
+  g_instance = this;
+}
+
+Application::~Application() {
+  if (m_qt) m_qt->removeEventFilter(m_router.get());
+  m_router.reset();
+  g_instance = nullptr;
+}
+
+Application* Application::instance() { return g_instance; }
+
+int Application::exec() { return QApplication::exec(); }
+
+}  // namespace forms

@@ -1,0 +1,283 @@
+#include "forms/control.h"
+
+#include <QCursor>
+
+#include "forms/collection.h"
+#include "forms/form.h"
+#include "forms/units.h"
+
+namespace forms {
+
+namespace {
+
+constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3;
+
+int slot(Axis axis, bool size) { return (size ? 2 : 0) + (axis == Axis::X ? 0 : 1); }
+double tpp(Axis axis) { return axis == Axis::X ? twipsPerPixelX() : twipsPerPixelY(); }
+int toPixels(double twips, Axis axis) { return static_cast<int>(roundHalfEven(twips / tpp(axis))); }
+
+Qt::CursorShape cursorFor(int16_t pointer) {
+  switch (pointer) {
+    case 2: return Qt::CrossCursor;
+    case 3: return Qt::IBeamCursor;
+    case 5: return Qt::SizeAllCursor;
+    case 6: return Qt::SizeBDiagCursor;
+    case 7: return Qt::SizeVerCursor;
+    case 8: return Qt::SizeFDiagCursor;
+    case 9: return Qt::SizeHorCursor;
+    case 10: return Qt::UpArrowCursor;
+    case 11: return Qt::WaitCursor;
+    case 12: return Qt::ForbiddenCursor;
+    case 13: return Qt::BusyCursor;
+    case 15: return Qt::SizeAllCursor;
+    case 16: return Qt::WhatsThisCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+Control::Control(const Init& init)
+    : m_form(init.form),
+      m_container(init.container ? init.container : init.form),
+      m_classId(init.classId),
+      m_name(init.name),
+      m_index(init.index),
+      m_font(std::make_shared<Font>()) {
+  m_font->changed = [this] { applyFont(); };
+}
+
+Control::~Control() { m_font->changed = nullptr; }
+
+const ClassInfo& Control::commonClassInfo() {
+  static const ClassInfo info = [] {
+    ClassInfo c;
+    c.name = "Control";
+    c.isControl = true;
+    ClassBuilder<Control> b(c);
+    b.getter("Name", &Control::get_Name);
+    b.getter("Index", &Control::get_Index);
+    b.objectProperty("Container", &Control::get_Container, &Control::putref_Container);
+    b.property("Left", &Control::get_Left, &Control::put_Left);
+    b.property("Top", &Control::get_Top, &Control::put_Top);
+    b.property("Width", &Control::get_Width, &Control::put_Width);
+    b.property("Height", &Control::get_Height, &Control::put_Height);
+    b.property("Visible", &Control::get_Visible, &Control::put_Visible);
+    b.property("Enabled", &Control::get_Enabled, &Control::put_Enabled);
+    b.property("TabIndex", &Control::get_TabIndex, &Control::put_TabIndex);
+    b.property("TabStop", &Control::get_TabStop, &Control::put_TabStop);
+    b.property("ToolTipText", &Control::get_ToolTipText, &Control::put_ToolTipText);
+    b.objectProperty("Font", &Control::get_Font, &Control::putref_Font);
+    b.property("MousePointer", &Control::get_MousePointer, &Control::put_MousePointer);
+    auto& icon = b.objectProperty("MouseIcon", &Control::get_MouseIcon, &Control::put_MouseIcon);
+    icon.kinds |= static_cast<int>(CallKind::Let);
+    icon.let = icon.set;
+    b.getter("hWnd", &Control::get_hWnd);
+    b.getter("Parent", &Control::get_Parent);
+    b.method("Move", [](Control& c, Args& a) {
+      if (a.empty() || a.size() > 4) throw Error(err::InvalidCall);
+      auto opt = [&](std::size_t i) { return i < a.size() && !a[i].isEmpty() ? std::optional<float>(a[i].toSingle()) : std::nullopt; };
+      c.Move(a[0].toSingle(), opt(1), opt(2), opt(3));
+      return Variant();
+    });
+    b.method("ZOrder", [](Control& c, Args& a) {
+      c.ZOrder(a.empty() || a[0].isEmpty() ? int16_t{0} : a[0].toInt16());
+      return Variant();
+    });
+    b.method("SetFocus", [](Control& c, Args&) {
+      c.SetFocus();
+      return Variant();
+    });
+    b.method("Refresh", [](Control& c, Args&) {
+      c.Refresh();
+      return Variant();
+    });
+    return c;
+  }();
+  return info;
+}
+
+const ClassInfo& Control::classInfo() const { return commonClassInfo(); }
+
+int16_t Control::get_Index() const {
+  if (m_index < 0) throw Error(err::InvalidCall, "Object not an array");
+  return m_index;
+}
+
+ObjectPtr Control::get_Container() const { return m_container ? m_container->shared_from_this() : nullptr; }
+
+ObjectPtr Control::get_Parent() const { return m_form ? m_form->shared_from_this() : nullptr; }
+
+void Control::putref_Container(ObjectPtr container) {
+  auto* window = dynamic_cast<Window*>(container.get());
+  if (!window) throw Error(err::InvalidCall, "Invalid container");
+  setContainer(window);
+}
+
+void Control::setContainer(Window* container) {
+  if (!container || !container->isContainer() || container->form() != m_form) throw Error(err::InvalidCall, "Invalid container");
+  for (Window* w = container; w; w = w->containerWindow())
+    if (w == this) throw Error(err::InvalidCall, "A control cannot contain itself");
+  if (container == m_container) return;
+  const float left = get_Left();
+  const float top = get_Top();
+  const double width = twips(Axis::X, true);
+  const double height = twips(Axis::Y, true);
+  QWidget* w = widget();
+  const bool shown = w && !w->isHidden();
+  m_container = container;
+  if (w) {
+    w->setParent(container->clientWidget());
+    w->setVisible(shown);
+  }
+  win32::runtime::setWindowParent(hWnd(), container->hWnd());
+  // The same numbers in the new container's scale; the size stays physical.
+  m_twips[kLeft] = parentScale().toTwips(Axis::X, left);
+  m_twips[kTop] = parentScale().toTwips(Axis::Y, top);
+  m_twips[kWidth] = width;
+  m_twips[kHeight] = height;
+  applyGeometry();
+}
+
+const Scale& Control::parentScale() const {
+  if (m_container) return m_container->contentScale();
+  static Scale twips;
+  return twips;
+}
+
+double Control::twips(Axis axis, bool size) const {
+  const int i = slot(axis, size);
+  const QWidget* w = widget();
+  if (!w) return m_twips[i];
+  const QRect g = w->geometry();
+  const int px = i == kLeft ? g.x() : i == kTop ? g.y() : i == kWidth ? g.width() : g.height();
+  // Something outside moved the widget: its pixels are the truth from now on.
+  if (toPixels(m_twips[i], axis) != px) m_twips[i] = px * tpp(axis);
+  return m_twips[i];
+}
+
+void Control::setGeometryTwips(double left, double top, double width, double height) {
+  if (width < 0 || height < 0) throw Error(err::InvalidPropertyValue);
+  m_twips[kLeft] = left;
+  m_twips[kTop] = top;
+  m_twips[kWidth] = width;
+  m_twips[kHeight] = height;
+  applyGeometry();
+}
+
+float Control::position(Axis axis) const { return static_cast<float>(parentScale().fromTwips(axis, twips(axis, false))); }
+
+float Control::extent(Axis axis) const { return static_cast<float>(parentScale().fromTwips(axis, twips(axis, true))); }
+
+void Control::setPosition(Axis axis, float value) {
+  double t[4] = {twips(Axis::X, false), twips(Axis::Y, false), twips(Axis::X, true), twips(Axis::Y, true)};
+  t[slot(axis, false)] = parentScale().toTwips(axis, value);
+  setGeometryTwips(t[0], t[1], t[2], t[3]);
+}
+
+void Control::setExtent(Axis axis, float value) {
+  double t[4] = {twips(Axis::X, false), twips(Axis::Y, false), twips(Axis::X, true), twips(Axis::Y, true)};
+  t[slot(axis, true)] = parentScale().toTwips(axis, value);
+  setGeometryTwips(t[0], t[1], t[2], t[3]);
+}
+
+void Control::Move(float left, std::optional<float> top, std::optional<float> width, std::optional<float> height) {
+  const Scale& s = parentScale();
+  setGeometryTwips(s.toTwips(Axis::X, left), top ? s.toTwips(Axis::Y, *top) : twips(Axis::Y, false),
+                   width ? s.toTwips(Axis::X, *width) : twips(Axis::X, true),
+                   height ? s.toTwips(Axis::Y, *height) : twips(Axis::Y, true));
+}
+
+void Control::applyGeometry() {
+  QWidget* w = widget();
+  if (!w) return;
+  w->setGeometry(toPixels(m_twips[kLeft], Axis::X), toPixels(m_twips[kTop], Axis::Y),
+                 std::max(0, toPixels(m_twips[kWidth], Axis::X)), std::max(0, toPixels(m_twips[kHeight], Axis::Y)));
+  win32::runtime::notifySize(hWnd());
+}
+
+void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
+  w->setParent(m_container ? m_container->clientWidget() : nullptr);
+  attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
+  w->setMouseTracking(true);
+  m_twips[kWidth] = w->width() * static_cast<double>(twipsPerPixelX());
+  m_twips[kHeight] = w->height() * static_cast<double>(twipsPerPixelY());
+  applyFont();
+  w->show();
+}
+
+void Control::applyFont() {
+  if (QWidget* w = widget()) w->setFont(m_font->toQFont());
+}
+
+bool Control::get_Visible() const { return widget() && !widget()->isHidden(); }
+
+void Control::put_Visible(bool visible) {
+  if (widget()) widget()->setVisible(visible);
+}
+
+bool Control::get_Enabled() const { return m_enabled; }
+
+void Control::put_Enabled(bool enabled) {
+  m_enabled = enabled;
+  if (widget()) widget()->setEnabled(enabled);
+}
+
+std::string Control::get_ToolTipText() const { return widget() ? widget()->toolTip().toStdString() : std::string(); }
+
+void Control::put_ToolTipText(std::string text) {
+  if (widget()) widget()->setToolTip(QString::fromStdString(text));
+}
+
+void Control::putref_Font(ObjectPtr font) {
+  auto* f = dynamic_cast<Font*>(font.get());
+  if (!f) throw Error(err::TypeMismatch);
+  if (f != m_font.get()) m_font->copyFrom(*f);
+}
+
+void Control::put_MousePointer(int16_t pointer) {
+  if (pointer < 0 || (pointer > 16 && pointer != 99)) throw Error(err::InvalidPropertyValue);
+  m_mousePointer = pointer;
+  if (!widget()) return;
+  auto* icon = dynamic_cast<Picture*>(m_mouseIcon.get());
+  if (pointer == 99 && icon) widget()->setCursor(QCursor(QPixmap::fromImage(icon->image())));
+  else if (pointer == 0) widget()->unsetCursor();
+  else widget()->setCursor(cursorFor(pointer));
+}
+
+void Control::put_MouseIcon(ObjectPtr icon) {
+  if (icon && !dynamic_cast<Picture*>(icon.get())) throw Error(err::TypeMismatch);
+  m_mouseIcon = std::move(icon);
+  put_MousePointer(m_mousePointer);
+}
+
+void Control::ZOrder(int16_t position) {
+  if (!widget()) return;
+  if (position == 0) widget()->raise();
+  else widget()->lower();
+}
+
+void Control::SetFocus() {
+  if (!takesFocus() || !get_Visible() || !m_enabled) throw Error(err::InvalidCall);
+  if (widget()) widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::Refresh() {
+  if (widget()) widget()->update();
+}
+
+bool Control::canTakeFocus() const {
+  if (!takesFocus() || !m_tabStop) return false;
+  for (const Window* w = this; w && w != m_form; w = w->containerWindow()) {
+    auto* c = dynamic_cast<const Control*>(w);
+    if (!c || !c->get_Visible() || !c->m_enabled) return false;
+  }
+  return true;
+}
+
+void Control::raiseEvent(std::string_view event, Args& args) {
+  raiseToHandlers(event, args);
+  if (!m_constituent && m_form) m_form->dispatchEvent(m_name, m_index, event, args);
+}
+
+}  // namespace forms

@@ -1,0 +1,360 @@
+#include "forms/form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <algorithm>
+
+#include "forms/collection.h"
+#include "forms/library.h"
+#include "forms/standard_classes.h"
+#include "forms/units.h"
+#include "forms/usercontrol.h"
+
+namespace forms {
+
+namespace {
+
+// The top-level widget of a form; closing the window unloads the form.
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(Form* form) : m_form(form) { setAutoFillBackground(true); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    if (m_form->loaded()) m_form->Unload();
+  }
+
+ private:
+  Form* m_form;
+};
+
+std::vector<UserControlHost*> userControls(const std::vector<ControlPtr>& controls) {
+  std::vector<UserControlHost*> out;
+  for (auto& c : controls)
+    if (auto* h = dynamic_cast<UserControlHost*>(c.get())) out.push_back(h);
+  return out;
+}
+
+}  // namespace
+
+std::shared_ptr<Form> Form::create(std::string name, bool designMode) {
+  std::shared_ptr<Form> form(new Form(std::move(name), designMode));
+  return form;
+}
+
+Form::Form(std::string name, bool designMode) : m_name(std::move(name)), m_designMode(designMode) {
+  auto* w = new FormWidget(this);
+  w->setWindowTitle(QString::fromStdString(m_name));
+  w->resize(320, 240);
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, QColor(212, 208, 200));
+  w->setPalette(p);
+  attachWidget(w, 0, win32::runtime::WheelRole::EndWalk);
+}
+
+Form::~Form() {
+  if (!m_unloaded) Unload();
+}
+
+const ClassInfo& Form::classInfo() const {
+  static const ClassInfo info = [] {
+    ClassInfo c;
+    c.name = "Form";
+    ClassBuilder<Form> b(c);
+    b.property("Caption", &Form::get_Caption, &Form::put_Caption);
+    b.property("ClientWidth", &Form::get_ClientWidth, &Form::put_ClientWidth);
+    b.property("ClientHeight", &Form::get_ClientHeight, &Form::put_ClientHeight);
+    b.property("ScaleMode", &Form::get_ScaleMode, &Form::put_ScaleMode);
+    b.property("ScaleWidth", &Form::get_ScaleWidth, &Form::put_ScaleWidth);
+    b.property("ScaleHeight", &Form::get_ScaleHeight, &Form::put_ScaleHeight);
+    b.property("KeyPreview", &Form::get_KeyPreview, &Form::put_KeyPreview);
+    b.getter("ActiveControl", &Form::get_ActiveControl);
+    b.getter("Controls", &Form::get_Controls);
+    b.getter("hWnd", &Form::get_hWnd);
+    b.method("ScaleX", [](Form& f, Args& a) {
+      if (a.size() != 3) throw Error(err::InvalidCall);
+      return Variant(f.scaleConvert(Axis::X, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
+    });
+    b.method("ScaleY", [](Form& f, Args& a) {
+      if (a.size() != 3) throw Error(err::InvalidCall);
+      return Variant(f.scaleConvert(Axis::Y, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
+    });
+    b.method("Show", [](Form& f, Args&) {
+      f.Show();
+      return Variant();
+    });
+    b.method("Hide", [](Form& f, Args&) {
+      f.Hide();
+      return Variant();
+    });
+    return c;
+  }();
+  return info;
+}
+
+std::string Form::get_Caption() const { return widget() ? widget()->windowTitle().toStdString() : std::string(); }
+
+void Form::put_Caption(std::string caption) {
+  if (widget()) widget()->setWindowTitle(QString::fromStdString(caption));
+}
+
+float Form::get_ClientWidth() const { return static_cast<float>(clientTwips(Axis::X)); }
+float Form::get_ClientHeight() const { return static_cast<float>(clientTwips(Axis::Y)); }
+
+void Form::put_ClientWidth(float twips) {
+  if (twips < 0) throw Error(err::InvalidPropertyValue);
+  if (!widget()) return;
+  widget()->resize(static_cast<int>(roundHalfEven(twips / twipsPerPixelX())), widget()->height());
+  win32::runtime::notifySize(hWnd());
+}
+
+void Form::put_ClientHeight(float twips) {
+  if (twips < 0) throw Error(err::InvalidPropertyValue);
+  if (!widget()) return;
+  widget()->resize(widget()->width(), static_cast<int>(roundHalfEven(twips / twipsPerPixelY())));
+  win32::runtime::notifySize(hWnd());
+}
+
+void Form::put_ScaleMode(int16_t mode) {
+  if (mode == m_scale.mode()) return;
+  m_scale.setMode(mode);
+  for (UserControlHost* h : userControls(m_controls))
+    if (h->containerWindow() == this) h->ambientChanged("ScaleUnits");
+}
+
+std::string Form::scaleUnitsName() const { return forms::scaleUnitsName(m_scale.mode()); }
+
+Control* Form::activeControl() const {
+  QWidget* focus = QApplication::focusWidget();
+  for (Window* w = Window::fromWidget(focus); w && w != this; w = w->containerWindow()) {
+    auto* c = dynamic_cast<Control*>(w);
+    if (c && !c->isConstituent() && c->form() == this) return c;
+  }
+  return nullptr;
+}
+
+ObjectPtr Form::get_ActiveControl() const {
+  Control* c = activeControl();
+  return c ? c->shared_from_this() : nullptr;
+}
+
+ObjectPtr Form::get_Controls() const {
+  if (!m_controlsObject) m_controlsObject = std::make_shared<ControlsCollection>(const_cast<Form*>(this));
+  return m_controlsObject;
+}
+
+ControlPtr Form::findControl(std::string_view name, int16_t index) const {
+  for (auto& c : m_controls)
+    if (equalsNoCase(c->name(), name) && c->index() == index) return c;
+  return nullptr;
+}
+
+bool Form::isControlArray(std::string_view name) const {
+  return std::any_of(m_controls.begin(), m_controls.end(),
+                     [&](const ControlPtr& c) { return c->inArray() && equalsNoCase(c->name(), name); });
+}
+
+ControlPtr Form::addControl(const std::string& classId, const std::string& name, Window* container) {
+  return addControl(classId, name, container, AddOptions{});
+}
+
+ControlPtr Form::addControl(const std::string& classId, const std::string& name, Window* container,
+                            const AddOptions& options) {
+  if (m_unloaded) throw Error(err::ObjectNotSet);
+  if (name.empty()) throw Error(err::InvalidCall, "A control needs a name");
+  if (!container) container = this;
+  if (!container->isContainer() || container->form() != this) throw Error(err::InvalidCall, "Invalid container");
+  const bool clash = std::any_of(m_controls.begin(), m_controls.end(), [&](const ControlPtr& c) {
+    return equalsNoCase(c->name(), name) && (c->index() == options.index || c->inArray() != (options.index >= 0));
+  });
+  if (clash) throw Error(err::DuplicateKey, "There is already a control with the name '" + name + "'");
+
+  const Control::Init init{this, classId, name, options.index, container};
+  ControlPtr control = createStandardControl(classId, init, options.multiLine);
+  if (control) {
+    m_controls.push_back(control);
+    return control;
+  }
+  const ControlFactory& factory = findControlClass(classId);
+  auto host = std::make_shared<UserControlHost>(init, factory.create(), *factory.typeInfo);
+  m_controls.push_back(host);
+  try {
+    host->initialize();
+    if (options.bag) {
+      PropertyBag bag = *options.bag;
+      host->readProperties(bag);
+    } else {
+      host->initProperties();
+    }
+    if (widget() && widget()->isVisible()) host->show();
+  } catch (...) {
+    forgetControl(host.get());
+    throw;
+  }
+  return host;
+}
+
+void Form::forgetControl(Control* control) {
+  auto it = std::find_if(m_controls.begin(), m_controls.end(), [&](const ControlPtr& c) { return c.get() == control; });
+  if (it == m_controls.end()) return;
+  ControlPtr keep = *it;
+  m_controls.erase(it);
+  if (auto* h = dynamic_cast<UserControlHost*>(keep.get())) {
+    win32::runtime::destroyWindow(h->hWnd());
+    h->terminate();
+  }
+}
+
+void Form::Show() {
+  if (m_unloaded || !widget()) throw Error(err::ObjectNotSet);
+  widget()->show();
+  win32::runtime::notifySize(hWnd());
+  for (UserControlHost* h : userControls(m_controls)) h->show();
+}
+
+void Form::Hide() {
+  if (widget()) widget()->hide();
+}
+
+void Form::Unload() {
+  if (m_unloaded) return;
+  m_unloaded = true;
+  Args args{Variant(int16_t{0})};
+  raiseEvent("Unload", args);
+  // Every window goes first; the user controls end once their windows are gone.
+  win32::runtime::destroyWindow(hWnd());
+  for (UserControlHost* h : userControls(m_controls)) h->terminate();
+  std::vector<ControlPtr> controls;
+  controls.swap(m_controls);
+  releaseWidget();
+  controls.clear();
+  m_subscriptions.clear();
+  m_controlsObject.reset();
+}
+
+void Form::on(std::string controlName, std::string eventName, FormEventHandler handler) {
+  m_subscriptions.push_back({lowerCase(controlName), lowerCase(eventName), std::move(handler)});
+}
+
+void Form::dispatchEvent(const std::string& sourceName, int16_t index, std::string_view event, Args& args) {
+  const std::string control = lowerCase(sourceName);
+  const std::string name = lowerCase(event);
+  std::vector<FormEventHandler> handlers;
+  for (auto& s : m_subscriptions)
+    if (s.control == control && s.event == name) handlers.push_back(s.handler);
+  for (auto& h : handlers) {
+    EventArgs e{index, args};
+    h(e);
+  }
+}
+
+void Form::raiseEvent(std::string_view event, Args& args) {
+  raiseToHandlers(event, args);
+  dispatchEvent(m_name, -1, event, args);
+}
+
+win32::LRESULT Form::classProcedure(win32::UINT msg, win32::WPARAM, win32::LPARAM) {
+  if (msg == win32::WM_SIZE) {
+    Args args;
+    raiseEvent("Resize", args);
+  }
+  return 0;
+}
+
+void Form::tabToNext(bool backwards) {
+  std::vector<Control*> order;
+  for (auto& c : m_controls)
+    if (c->canTakeFocus()) order.push_back(c.get());
+  if (order.empty()) return;
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->get_TabIndex() < b->get_TabIndex(); });
+  Control* current = activeControl();
+  auto it = std::find(order.begin(), order.end(), current);
+  std::size_t next = 0;
+  if (it == order.end()) {
+    next = backwards ? order.size() - 1 : 0;
+  } else {
+    const std::size_t pos = static_cast<std::size_t>(it - order.begin());
+    next = backwards ? (pos + order.size() - 1) % order.size() : (pos + 1) % order.size();
+  }
+  order[next]->SetFocus();
+}
+
+// Controls collection and control arrays.
+
+const ClassInfo& ControlsCollection::classInfo() const {
+  static const ClassInfo info = [] {
+    ClassInfo c;
+    c.name = "Controls";
+    for (const char* n : {"Item", "Count", "Add", "Remove"}) {
+      MemberInfo m;
+      m.name = n;
+      m.kinds = static_cast<int>(CallKind::Method) | static_cast<int>(CallKind::Get);
+      c.add(std::move(m));
+    }
+    return c;
+  }();
+  return info;
+}
+
+Variant ControlsCollection::invoke(std::string_view member, CallKind kind, Args& args) {
+  if (kind == CallKind::Let || kind == CallKind::Set) throw Error(err::NoSuchMember);
+  if (equalsNoCase(member, "Count")) return Variant(static_cast<int32_t>(m_form->controls().size()));
+  if (equalsNoCase(member, "Item")) {
+    if (args.size() != 1) throw Error(err::InvalidCall);
+    if (args[0].type() == VarType::String) {
+      const std::string name = args[0].toString();
+      if (m_form->isControlArray(name)) return Variant(ObjectPtr(std::make_shared<ControlArray>(m_form, name)));
+      if (ControlPtr c = m_form->findControl(name)) return Variant(ObjectPtr(c));
+      throw Error(err::InvalidCall, "No control named '" + name + "'");
+    }
+    const int32_t pos = args[0].toInt32();  // 0-based, as the form's Controls is
+    if (pos < 0 || pos >= static_cast<int32_t>(m_form->controls().size())) throw Error(err::SubscriptOutOfRange);
+    return Variant(ObjectPtr(m_form->controls()[static_cast<std::size_t>(pos)]));
+  }
+  if (equalsNoCase(member, "Add")) {
+    if (args.size() < 2 || args.size() > 3) throw Error(err::InvalidCall);
+    Window* container = nullptr;
+    if (args.size() == 3) {
+      container = dynamic_cast<Window*>(args[2].toObject().get());
+      if (!container) throw Error(err::InvalidCall, "Invalid container");
+    }
+    return Variant(ObjectPtr(m_form->addControl(args[0].toString(), args[1].toString(), container)));
+  }
+  throw Error(err::NoSuchMember);
+}
+
+const ClassInfo& ControlArray::classInfo() const {
+  static const ClassInfo info = [] {
+    ClassInfo c;
+    c.name = "ControlArray";
+    for (const char* n : {"Item", "Count", "LBound", "UBound"}) {
+      MemberInfo m;
+      m.name = n;
+      m.kinds = static_cast<int>(CallKind::Method) | static_cast<int>(CallKind::Get);
+      c.add(std::move(m));
+    }
+    return c;
+  }();
+  return info;
+}
+
+Variant ControlArray::invoke(std::string_view member, CallKind kind, Args& args) {
+  if (kind == CallKind::Let || kind == CallKind::Set) throw Error(err::NoSuchMember);
+  std::vector<int16_t> indexes;
+  for (auto& c : m_form->controls())
+    if (c->inArray() && equalsNoCase(c->name(), m_name)) indexes.push_back(c->index());
+  if (equalsNoCase(member, "Item")) {
+    if (args.size() != 1) throw Error(err::InvalidCall);
+    if (ControlPtr c = m_form->findControl(m_name, args[0].toInt16())) return Variant(ObjectPtr(c));
+    throw Error(err::InvalidCall, "Control array element '" + args[0].toString() + "' doesn't exist");
+  }
+  if (equalsNoCase(member, "Count")) return Variant(static_cast<int32_t>(indexes.size()));
+  if (indexes.empty()) throw Error(err::SubscriptOutOfRange);
+  if (equalsNoCase(member, "LBound")) return Variant(*std::min_element(indexes.begin(), indexes.end()));
+  if (equalsNoCase(member, "UBound")) return Variant(*std::max_element(indexes.begin(), indexes.end()));
+  throw Error(err::NoSuchMember);
+}
+
+}  // namespace forms

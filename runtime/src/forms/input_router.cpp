@@ -1,0 +1,224 @@
+#include "input_router.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "forms/form.h"
+#include "forms/keyboard.h"
+#include "forms/msgbox.h"
+#include "forms/units.h"
+#include "win32/runtime.h"
+
+namespace forms {
+
+int16_t keyCodeOf(int key) {
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<int16_t>('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<int16_t>('0' + (key - Qt::Key_0));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F16) return static_cast<int16_t>(112 + (key - Qt::Key_F1));
+  switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return vbKeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return vbKeyPageUp;
+    case Qt::Key_PageDown: return vbKeyPageDown;
+    case Qt::Key_End: return vbKeyEnd;
+    case Qt::Key_Home: return vbKeyHome;
+    case Qt::Key_Left: return vbKeyLeft;
+    case Qt::Key_Up: return vbKeyUp;
+    case Qt::Key_Right: return vbKeyRight;
+    case Qt::Key_Down: return vbKeyDown;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+  }
+}
+
+int16_t shiftMaskOf(Qt::KeyboardModifiers m) {
+  return static_cast<int16_t>((m & Qt::ShiftModifier ? vbShiftMask : 0) | (m & Qt::ControlModifier ? vbCtrlMask : 0) |
+                              (m & Qt::AltModifier ? vbAltMask : 0));
+}
+
+namespace {
+
+int16_t buttonMaskOf(Qt::MouseButtons b) {
+  return static_cast<int16_t>((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0));
+}
+
+int16_t buttonOf(Qt::MouseButton b) { return buttonMaskOf(Qt::MouseButtons(b)); }
+
+// The character code a key press reports, 0 for keys that type nothing.
+int16_t asciiOf(const QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Tab: return 9;
+    default: break;
+  }
+  const QString t = e->text();
+  if (t.size() != 1) return 0;
+  const char16_t c = t.at(0).unicode();
+  return c < 0x8000 ? static_cast<int16_t>(c) : 0;
+}
+
+// The control (or form) a widget belongs to for input, and only when the widget is the
+// control's own widget or inside it.
+Window* windowFor(QWidget* w) { return Window::fromWidget(w); }
+
+}  // namespace
+
+bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
+  if (!watched->isWidgetType()) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  switch (event->type()) {
+    case QEvent::Wheel: {
+      auto* e = static_cast<QWheelEvent*>(event);
+      // Qt offers an event it did not take to the parents: it was delivered already.
+      if (event == m_handledWheel && e->timestamp() == m_handledWheelTime) return false;
+      m_handledWheel = event;
+      m_handledWheelTime = e->timestamp();
+      if (!win32::runtime::windowContaining(widget)) return false;
+      const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+      const QPoint global = e->globalPosition().toPoint();
+      uint16_t keys = 0;
+      if (e->buttons() & Qt::LeftButton) keys |= 0x1;
+      if (e->buttons() & Qt::RightButton) keys |= 0x2;
+      if (e->modifiers() & Qt::ShiftModifier) keys |= 0x4;
+      if (e->modifiers() & Qt::ControlModifier) keys |= 0x8;
+      if (e->buttons() & Qt::MiddleButton) keys |= 0x10;
+      bool native = true;
+      guarded([&] { native = win32::runtime::dispatchWheel(widget, delta, global.x(), global.y(), keys); });
+      if (native) return false;
+      e->accept();
+      return true;
+    }
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+      if (win32::HWND h = win32::runtime::hwndOf(widget)) win32::runtime::notifySize(h);
+      else if (QWidget* p = widget->parentWidget(); p && (h = win32::runtime::hwndOf(p)) && win32::runtime::clientWidgetOf(h) == widget)
+        win32::runtime::notifySize(h);
+      return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      if (m_resending) return false;
+      return routeKey(widget, static_cast<QKeyEvent*>(event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return routeMouse(widget, static_cast<QMouseEvent*>(event));
+    case QEvent::FocusIn:
+      if (Window* w = windowFor(widget); w && win32::runtime::hwndOf(widget) == w->hWnd()) guarded([&] { w->gotFocus(); });
+      return false;
+    case QEvent::FocusOut:
+      if (Window* w = windowFor(widget); w && win32::runtime::hwndOf(widget) == w->hWnd()) guarded([&] { w->lostFocus(); });
+      return false;
+    default: return false;
+  }
+}
+
+bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
+  Window* window = windowFor(target);
+  if (!window) return false;
+  Form* form = window->form();
+  if (!form || !form->loaded()) return false;
+  const bool press = event->type() == QEvent::KeyPress;
+  bool consumed = false;
+  guarded([&] {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool tab = (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && !(mods & (Qt::ControlModifier | Qt::AltModifier));
+    if (tab) {
+      if (press) form->tabToNext(event->key() == Qt::Key_Backtab || (mods & Qt::ShiftModifier));
+      consumed = true;
+      return;
+    }
+    int16_t code = keyCodeOf(event->key());
+    int16_t shift = shiftMaskOf(mods);
+    const bool preview = form->get_KeyPreview() && window != form;
+    if (!press) {
+      if (code == 0) return;
+      if (preview) form->keyUp(code, shift);
+      if (code != 0) window->keyUp(code, shift);
+      consumed = code == 0;
+      return;
+    }
+    if (code != 0) {
+      if (preview) form->keyDown(code, shift);
+      if (code != 0) window->keyDown(code, shift);
+      if (code == 0) {
+        consumed = true;
+        return;
+      }
+    }
+    const int16_t original = asciiOf(event);
+    int16_t ascii = original;
+    if (ascii == 0) return;
+    if (preview) form->keyPress(ascii);
+    if (ascii != 0) window->keyPress(ascii);
+    if (ascii == 0) {
+      consumed = true;  // a KeyPress code set to 0 is discarded
+    } else if (ascii != original) {
+      // The handler changed the character: the widget gets the new one instead.
+      const QString text(QChar(static_cast<char16_t>(ascii)));
+      QKeyEvent replacement(QEvent::KeyPress, ascii == 13 ? Qt::Key_Return : 0, event->modifiers(), text);
+      m_resending = true;
+      QCoreApplication::sendEvent(target, &replacement);
+      m_resending = false;
+      consumed = true;
+    }
+  });
+  return consumed;
+}
+
+bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
+  Window* window = windowFor(target);
+  if (!window) return false;
+  // Only the control's own surface reports mouse events; Qt's buttons report Click themselves.
+  const win32::HWND own = win32::runtime::hwndOf(target);
+  const bool surface = own == window->hWnd() || win32::runtime::clientWidgetOf(window->hWnd()) == target;
+  if (!surface || qobject_cast<QAbstractButton*>(target) || !window->isContainer())
+    return false;
+  QWidget* client = win32::runtime::clientWidgetOf(window->hWnd());
+  const QPoint p = client ? client->mapFrom(target, event->position().toPoint()) : event->position().toPoint();
+  const Scale& s = window->contentScale();
+  float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * static_cast<double>(twipsPerPixelX())));
+  float y = static_cast<float>(s.fromTwips(Axis::Y, p.y() * static_cast<double>(twipsPerPixelY())));
+  int16_t shift = shiftMaskOf(event->modifiers());
+  guarded([&] {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress: {
+        int16_t b = buttonOf(event->button());
+        window->mouseEvent("MouseDown", b, shift, x, y);
+        break;
+      }
+      case QEvent::MouseButtonRelease: {
+        int16_t b = buttonOf(event->button());
+        window->mouseEvent("MouseUp", b, shift, x, y);
+        if (client && client->rect().contains(p)) window->click();
+        break;
+      }
+      case QEvent::MouseButtonDblClick: window->dblClick(); break;
+      default: {
+        int16_t b = buttonMaskOf(event->buttons());
+        window->mouseEvent("MouseMove", b, shift, x, y);
+        break;
+      }
+    }
+  });
+  return false;
+}
+
+}  // namespace forms

@@ -1,0 +1,182 @@
+#include "forms/simple_controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "forms/msgbox.h"
+#include "forms/picturebox.h"
+
+namespace forms {
+
+namespace {
+
+void setBackground(QWidget* w, uint32_t color, QPalette::ColorRole role) {
+  QPalette p = w->palette();
+  p.setColor(role, toQColor(color));
+  w->setPalette(p);
+}
+
+template <class T>
+const ClassInfo& buildInfo(const char* name, void (*members)(ClassBuilder<T>&)) {
+  static const ClassInfo info = [&] {
+    ClassInfo c;
+    c.name = name;
+    c.isControl = true;
+    ClassBuilder<T> b(c);
+    members(b);
+    c.inherit(Control::commonClassInfo());
+    return c;
+  }();
+  return info;
+}
+
+}  // namespace
+
+// Text boxes.
+
+TextBox::TextBox(const Init& init, bool multiLine) : Control(init), m_multiLine(multiLine) {
+  QWidget* w;
+  if (multiLine) {
+    auto* edit = new QPlainTextEdit;
+    edit->setTabChangesFocus(true);
+    w = edit;
+    QObject::connect(edit, &QPlainTextEdit::textChanged, [this] { guarded([&] { Args a; raiseEvent("Change", a); }); });
+  } else {
+    auto* edit = new QLineEdit;
+    w = edit;
+    QObject::connect(edit, &QLineEdit::textChanged, [this] { guarded([&] { Args a; raiseEvent("Change", a); }); });
+  }
+  w->resize(100, 21);
+  attachControlWidget(w, m_multiLine ? win32::runtime::WheelRole::Native : win32::runtime::WheelRole::PassToParent);
+}
+
+const ClassInfo& TextBox::classInfo() const {
+  return buildInfo<TextBox>("TextBox", [](ClassBuilder<TextBox>& b) {
+    b.property("Text", &TextBox::get_Text, &TextBox::put_Text);
+    b.getter("MultiLine", &TextBox::get_MultiLine);
+    b.property("BackColor", &TextBox::get_BackColor, &TextBox::put_BackColor);
+  });
+}
+
+std::string TextBox::get_Text() const {
+  if (m_multiLine) return static_cast<QPlainTextEdit*>(widget())->toPlainText().toStdString();
+  return static_cast<QLineEdit*>(widget())->text().toStdString();
+}
+
+void TextBox::put_Text(std::string text) {
+  if (m_multiLine) static_cast<QPlainTextEdit*>(widget())->setPlainText(QString::fromStdString(text));
+  else static_cast<QLineEdit*>(widget())->setText(QString::fromStdString(text));
+}
+
+void TextBox::put_BackColor(int32_t color) {
+  m_backColor = static_cast<uint32_t>(color);
+  setBackground(widget(), m_backColor, QPalette::Base);
+}
+
+// Labels.
+
+Label::Label(const Init& init) : Control(init) {
+  auto* l = new QLabel;
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  l->setWordWrap(true);
+  l->resize(100, 17);
+  attachControlWidget(l, win32::runtime::WheelRole::PassToParent);
+}
+
+const ClassInfo& Label::classInfo() const {
+  return buildInfo<Label>("Label", [](ClassBuilder<Label>& b) {
+    b.property("Caption", &Label::get_Caption, &Label::put_Caption);
+    b.property("BackColor", &Label::get_BackColor, &Label::put_BackColor);
+  });
+}
+
+std::string Label::get_Caption() const { return static_cast<QLabel*>(widget())->text().toStdString(); }
+void Label::put_Caption(std::string caption) { static_cast<QLabel*>(widget())->setText(QString::fromStdString(caption)); }
+
+void Label::put_BackColor(int32_t color) {
+  m_backColor = static_cast<uint32_t>(color);
+  widget()->setAutoFillBackground(true);
+  setBackground(widget(), m_backColor, QPalette::Window);
+}
+
+// Frames.
+
+Frame::Frame(const Init& init) : Control(init) {
+  auto* g = new QGroupBox;
+  g->resize(160, 120);
+  attachControlWidget(g, win32::runtime::WheelRole::PassToParent);
+}
+
+QWidget* Frame::clientWidget() const { return widget(); }
+
+const ClassInfo& Frame::classInfo() const {
+  return buildInfo<Frame>("Frame", [](ClassBuilder<Frame>& b) { b.property("Caption", &Frame::get_Caption, &Frame::put_Caption); });
+}
+
+std::string Frame::get_Caption() const { return static_cast<QGroupBox*>(widget())->title().toStdString(); }
+void Frame::put_Caption(std::string caption) { static_cast<QGroupBox*>(widget())->setTitle(QString::fromStdString(caption)); }
+
+// Option buttons, check boxes and command buttons.
+
+ButtonControl::ButtonControl(const Init& init, Kind kind) : Control(init), m_kind(kind) {
+  QAbstractButton* b = nullptr;
+  switch (kind) {
+    case Kind::Option: b = new QRadioButton; break;
+    case Kind::Check: b = new QCheckBox; break;
+    case Kind::Command: b = new QPushButton; break;
+  }
+  b->resize(kind == Kind::Command ? 80 : 120, kind == Kind::Command ? 25 : 17);
+  b->setFocusPolicy(Qt::StrongFocus);
+  // Option buttons in one container are one group: Qt groups radio buttons by parent.
+  QObject::connect(b, &QAbstractButton::clicked, [this] { guarded([&] { click(); }); });
+  attachControlWidget(b, win32::runtime::WheelRole::PassToParent);
+}
+
+const ClassInfo& ButtonControl::classInfo() const {
+  return buildInfo<ButtonControl>("Button", [](ClassBuilder<ButtonControl>& b) {
+    b.property("Caption", &ButtonControl::get_Caption, &ButtonControl::put_Caption);
+    b.property("Value", &ButtonControl::get_Value, &ButtonControl::put_Value);
+  });
+}
+
+std::string ButtonControl::get_Caption() const { return static_cast<QAbstractButton*>(widget())->text().toStdString(); }
+void ButtonControl::put_Caption(std::string caption) {
+  static_cast<QAbstractButton*>(widget())->setText(QString::fromStdString(caption));
+}
+
+Variant ButtonControl::get_Value() const {
+  auto* b = static_cast<QAbstractButton*>(widget());
+  switch (m_kind) {
+    case Kind::Check: {
+      const auto state = static_cast<QCheckBox*>(b)->checkState();
+      return Variant(int16_t(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0));
+    }
+    case Kind::Option: return Variant(b->isChecked());
+    case Kind::Command: return Variant(false);
+  }
+  return {};
+}
+
+void ButtonControl::put_Value(Variant value) {
+  auto* b = static_cast<QAbstractButton*>(widget());
+  switch (m_kind) {
+    case Kind::Check: {
+      const int16_t v = value.toInt16();
+      if (v < 0 || v > 2) throw Error(err::InvalidPropertyValue);
+      static_cast<QCheckBox*>(b)->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+      break;
+    }
+    case Kind::Option: b->setChecked(value.toBool()); break;
+    case Kind::Command:
+      if (value.toBool()) click();
+      break;
+  }
+}
+
+}  // namespace forms

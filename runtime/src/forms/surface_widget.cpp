@@ -1,0 +1,69 @@
+#include "surface_widget.h"
+
+#include <QPaintEvent>
+
+namespace forms {
+
+class SurfaceWidget::Client : public QWidget {
+ public:
+  Client(SurfaceWidget* owner) : QWidget(owner), m_owner(owner) {
+    setAutoFillBackground(true);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!m_owner->paintContents) return;
+    QPainter painter(this);
+    m_owner->paintContents(painter);
+  }
+
+ private:
+  SurfaceWidget* m_owner;
+};
+
+SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent), m_client(new Client(this)) {
+  m_client->setGeometry(rect());
+}
+
+void SurfaceWidget::setBorder(int width) {
+  if (width == m_border) return;
+  m_border = width;
+  m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+  update();
+}
+
+void SurfaceWidget::setBackground(const QColor& color) {
+  QPalette p = m_client->palette();
+  p.setColor(QPalette::Window, color);
+  m_client->setPalette(p);
+  m_client->update();
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent* event) {
+  m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+  QWidget::resizeEvent(event);
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+  if (m_border == 0) return;
+  QPainter p(this);
+  const QRect r = rect();
+  if (m_border == 1) {
+    p.setPen(Qt::black);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    return;
+  }
+  // Sunken: dark outer top-left, light outer bottom-right, then the inner pair.
+  auto edge = [&](const QRect& rc, const QColor& tl, const QColor& br) {
+    p.setPen(tl);
+    p.drawLine(rc.topLeft(), rc.topRight());
+    p.drawLine(rc.topLeft(), rc.bottomLeft());
+    p.setPen(br);
+    p.drawLine(rc.bottomLeft(), rc.bottomRight());
+    p.drawLine(rc.topRight(), rc.bottomRight());
+  };
+  edge(r.adjusted(0, 0, -1, -1), QColor(128, 128, 128), QColor(255, 255, 255));
+  edge(r.adjusted(1, 1, -2, -2), QColor(64, 64, 64), QColor(212, 208, 200));
+}
+
+}  // namespace forms

@@ -1,0 +1,117 @@
+#include "forms/window.h"
+
+#include <map>
+
+#include "forms/units.h"
+
+namespace forms {
+
+namespace {
+std::map<win32::HWND, Window*>& objects() {
+  static std::map<win32::HWND, Window*> m;
+  return m;
+}
+}  // namespace
+
+Window::~Window() { releaseWidget(); }
+
+void Window::attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::WheelRole wheel) {
+  m_widget = widget;
+  m_hwnd = win32::runtime::createWindow(widget, parent, wheel,
+                                        [this](win32::HWND, win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) {
+                                          return classProcedure(msg, wParam, lParam);
+                                        });
+  if (clientWidget() != widget) win32::runtime::setClientWidget(m_hwnd, clientWidget());
+  objects()[m_hwnd] = this;
+}
+
+void Window::releaseWidget() {
+  if (m_hwnd) {
+    // This object is going: its class procedure must not run any more.
+    win32::runtime::setClassHandler(m_hwnd, {});
+    win32::runtime::destroyWindow(m_hwnd);
+    objects().erase(m_hwnd);
+    m_hwnd = 0;
+  }
+  delete m_widget.data();
+}
+
+win32::LRESULT Window::classProcedure(win32::UINT, win32::WPARAM, win32::LPARAM) { return 0; }
+
+Window* Window::fromHwnd(win32::HWND hWnd) {
+  auto it = objects().find(hWnd);
+  return it != objects().end() && win32::IsWindow(hWnd) ? it->second : nullptr;
+}
+
+Window* Window::fromWidget(const QWidget* widget) { return fromHwnd(win32::runtime::windowContaining(widget)); }
+
+Scale& Window::contentScale() {
+  for (Window* w = this; w; w = w->containerWindow())
+    if (Scale* s = w->ownScale()) return *s;
+  static Scale twips;
+  return twips;
+}
+
+double Window::clientTwips(Axis axis) const {
+  const QWidget* client = clientWidget();
+  if (!client) return 0;
+  return axis == Axis::X ? client->width() * static_cast<double>(twipsPerPixelX())
+                         : client->height() * static_cast<double>(twipsPerPixelY());
+}
+
+float Window::scaleExtent(Axis axis) const {
+  return static_cast<float>(contentScale().fromTwips(axis, clientTwips(axis)));
+}
+
+void Window::setScaleExtent(Axis axis, float units) { contentScale().setUserExtent(axis, clientTwips(axis), units); }
+
+void Window::keyDown(int16_t& keyCode, int16_t& shift) {
+  Args args{Variant(keyCode), Variant(shift)};
+  raiseEvent("KeyDown", args);
+  keyCode = args[0].toInt16();
+  shift = args[1].toInt16();
+}
+
+void Window::keyPress(int16_t& keyAscii) {
+  Args args{Variant(keyAscii)};
+  raiseEvent("KeyPress", args);
+  keyAscii = args[0].toInt16();
+}
+
+void Window::keyUp(int16_t& keyCode, int16_t& shift) {
+  Args args{Variant(keyCode), Variant(shift)};
+  raiseEvent("KeyUp", args);
+  keyCode = args[0].toInt16();
+  shift = args[1].toInt16();
+}
+
+void Window::mouseEvent(std::string_view event, int16_t& button, int16_t& shift, float& x, float& y) {
+  Args args{Variant(button), Variant(shift), Variant(x), Variant(y)};
+  raiseEvent(event, args);
+  button = args[0].toInt16();
+  shift = args[1].toInt16();
+  x = args[2].toSingle();
+  y = args[3].toSingle();
+}
+
+void Window::click() {
+  Args args;
+  raiseEvent("Click", args);
+}
+
+void Window::dblClick() {
+  Args args;
+  raiseEvent("DblClick", args);
+}
+
+void Window::gotFocus() {
+  Args args;
+  raiseEvent("GotFocus", args);
+}
+
+void Window::lostFocus() {
+  Args args;
+  raiseEvent("LostFocus", args);
+}
+
+}  // namespace forms

@@ -1,0 +1,93 @@
+#include "forms/library.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "forms/collection.h"
+#include "forms/error.h"
+
+#ifndef FORMS_INSTALL_LIBDIR
+#define FORMS_INSTALL_LIBDIR "/usr/local/lib"
+#endif
+
+namespace forms {
+
+namespace {
+
+struct LoadedLibrary {
+  std::string path;
+  const ControlLibraryEntry* entry = nullptr;
+};
+
+// Libraries stay loaded for the life of the process: their classes may be alive anywhere.
+std::map<std::string, LoadedLibrary>& loaded() {
+  static std::map<std::string, LoadedLibrary> m;
+  return m;
+}
+
+std::string executableDir() {
+  if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath().toStdString();
+  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2).toStdString();
+}
+
+const LoadedLibrary& loadLibrary(const std::string& libraryName, const std::string& classId) {
+  const std::string key = lowerCase(libraryName);
+  if (auto it = loaded().find(key); it != loaded().end()) return it->second;
+  const std::string file = "lib" + libraryName + ".so";
+  std::string searched;
+  for (const std::string& dir : controlLibrarySearchPath()) {
+    const std::string path = dir + "/" + file;
+    searched += (searched.empty() ? "" : ", ") + dir;
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) continue;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      const char* why = dlerror();
+      throw Error(err::CannotCreateObject, "Cannot load control library '" + path + "' for class '" + classId +
+                                               "': " + (why ? why : "unknown reason"));
+    }
+    auto fn = reinterpret_cast<ControlLibraryEntryFn>(dlsym(handle, FORMS_LIBRARY_ENTRY_NAME));
+    const ControlLibraryEntry* entry = fn ? fn() : nullptr;
+    if (!entry || !entry->library) {
+      dlclose(handle);
+      throw Error(err::CannotCreateObject,
+                  "'" + path + "' is not a control library (no " FORMS_LIBRARY_ENTRY_NAME "), needed for class '" + classId + "'");
+    }
+    return loaded().emplace(key, LoadedLibrary{path, entry}).first->second;
+  }
+  throw Error(err::CannotCreateObject, "Control library '" + file + "' for class '" + classId + "' was not found (searched: " +
+                                           searched + ")");
+}
+
+}  // namespace
+
+std::vector<std::string> controlLibrarySearchPath() {
+  std::vector<std::string> dirs{executableDir()};
+  if (const char* env = std::getenv("FORMS_LIBRARY_PATH")) {
+    for (const QString& d : QString::fromLocal8Bit(env).split(':', Qt::SkipEmptyParts)) dirs.push_back(d.toStdString());
+  }
+  dirs.emplace_back(FORMS_INSTALL_LIBDIR);
+  return dirs;
+}
+
+const ControlFactory& findControlClass(const std::string& classId) {
+  const auto dot = classId.find('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 == classId.size())
+    throw Error(err::CannotCreateObject, "Invalid class id '" + classId + "': expected Library.Class");
+  const std::string libraryName = classId.substr(0, dot);
+  const std::string className = classId.substr(dot + 1);
+  const LoadedLibrary& lib = loadLibrary(libraryName, classId);
+  for (const ControlFactory& f : lib.entry->classes)
+    if (f.typeInfo && equalsNoCase(f.typeInfo->name, className)) return f;
+  throw Error(err::CannotCreateObject, "Class '" + className + "' is not in control library '" + libraryName + "' (" + lib.path + ")");
+}
+
+const LibraryInfo& controlLibraryInfo(const std::string& libraryName) {
+  return *loadLibrary(libraryName, libraryName).entry->library;
+}
+
+}  // namespace forms

@@ -1,0 +1,25 @@
+#include "forms/propertybag.h"
+
+#include <algorithm>
+
+#include "forms/collection.h"
+
+namespace forms {
+
+Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) const {
+  for (const auto& [key, value] : m_entries)
+    if (equalsNoCase(key, name)) return value;
+  return defaultValue;
+}
+
+void PropertyBag::WriteProperty(const std::string& name, const Variant& value, const Variant& defaultValue) {
+  std::erase_if(m_entries, [&](const auto& e) { return equalsNoCase(e.first, name); });
+  if (value.equals(defaultValue)) return;
+  m_entries.emplace_back(name, value);
+}
+
+bool PropertyBag::contains(const std::string& name) const {
+  return std::any_of(m_entries.begin(), m_entries.end(), [&](const auto& e) { return equalsNoCase(e.first, name); });
+}
+
+}  // namespace forms

@@ -1,0 +1,70 @@
+#include "forms/font.h"
+
+namespace forms {
+
+const ClassInfo& Font::classInfo() const {
+  static const ClassInfo info = [] {
+    ClassInfo c;
+    c.name = "Font";
+    ClassBuilder<Font> b(c);
+    b.property("Name", &Font::get_Name, &Font::put_Name);
+    b.property("Size", &Font::get_Size, &Font::put_Size);
+    b.property("Bold", &Font::get_Bold, &Font::put_Bold);
+    b.property("Italic", &Font::get_Italic, &Font::put_Italic);
+    b.property("Underline", &Font::get_Underline, &Font::put_Underline);
+    return c;
+  }();
+  return info;
+}
+
+void Font::notify() {
+  if (changed) changed();
+}
+
+void Font::put_Name(std::string name) {
+  m_name = std::move(name);
+  notify();
+}
+void Font::put_Size(float size) {
+  if (!(size > 0)) throw Error(err::InvalidPropertyValue);
+  m_size = size;
+  notify();
+}
+void Font::put_Bold(bool bold) {
+  m_bold = bold;
+  notify();
+}
+void Font::put_Italic(bool italic) {
+  m_italic = italic;
+  notify();
+}
+void Font::put_Underline(bool underline) {
+  m_underline = underline;
+  notify();
+}
+
+QFont Font::toQFont() const {
+  // The classic face names resolve through fontconfig to metric-compatible faces.
+  QFont f(QString::fromStdString(m_name));
+  f.setPointSizeF(m_size);
+  f.setBold(m_bold);
+  f.setItalic(m_italic);
+  f.setUnderline(m_underline);
+  return f;
+}
+
+bool Font::sameAs(const Font& o) const {
+  return m_name == o.m_name && m_size == o.m_size && m_bold == o.m_bold && m_italic == o.m_italic &&
+         m_underline == o.m_underline;
+}
+
+void Font::copyFrom(const Font& o) {
+  m_name = o.m_name;
+  m_size = o.m_size;
+  m_bold = o.m_bold;
+  m_italic = o.m_italic;
+  m_underline = o.m_underline;
+  notify();
+}
+
+}  // namespace forms

@@ -1,0 +1,91 @@
+#include "forms/units.h"
+
+#include <cmath>
+#include <limits>
+
+#include "forms/error.h"
+
+namespace forms {
+
+namespace {
+float g_twipsPerPixel[2] = {15.0f, 15.0f};
+
+template <class T>
+T toIntegral(double value) {
+  if (!std::isfinite(value)) throw Error(err::Overflow);
+  const double r = roundHalfEven(value);
+  if (r < static_cast<double>(std::numeric_limits<T>::min()) || r > static_cast<double>(std::numeric_limits<T>::max()))
+    throw Error(err::Overflow);
+  return static_cast<T>(r);
+}
+}  // namespace
+
+double roundHalfEven(double value) {
+  // nearbyint follows the current rounding mode, which is to-nearest-even by default.
+  return std::nearbyint(value);
+}
+
+int16_t toInt16(double value) { return toIntegral<int16_t>(value); }
+int32_t toInt32(double value) { return toIntegral<int32_t>(value); }
+
+int32_t checkedAdd(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_add_overflow(a, b, &r)) throw Error(err::Overflow);
+  return r;
+}
+
+int32_t checkedSub(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_sub_overflow(a, b, &r)) throw Error(err::Overflow);
+  return r;
+}
+
+float twipsPerPixelX() { return g_twipsPerPixel[0]; }
+float twipsPerPixelY() { return g_twipsPerPixel[1]; }
+
+void setTwipsPerPixel(float x, float y) {
+  if (!(x > 0) || !(y > 0)) throw Error(err::InvalidCall);
+  g_twipsPerPixel[0] = x;
+  g_twipsPerPixel[1] = y;
+}
+
+double twipsPerUnit(int scaleMode, Axis axis) {
+  const bool x = axis == Axis::X;
+  switch (scaleMode) {
+    case vbTwips: return 1.0;
+    case vbPoints: return 20.0;
+    case vbPixels: return x ? g_twipsPerPixel[0] : g_twipsPerPixel[1];
+    case vbCharacters: return x ? 120.0 : 240.0;
+    case vbInches: return 1440.0;
+    case vbMillimeters: return 1440.0 / 25.4;
+    case vbCentimeters: return 1440.0 / 2.54;
+    case vbHimetric: return 1440.0 / 2540.0;
+    default: throw Error(err::InvalidCall);
+  }
+}
+
+float scaleAxis(Axis axis, float value, int fromMode, int toMode) {
+  if (fromMode == toMode) return value;
+  const double twips = static_cast<double>(value) * twipsPerUnit(fromMode, axis);
+  return static_cast<float>(twips / twipsPerUnit(toMode, axis));
+}
+
+const char* scaleUnitsName(int scaleMode) {
+  switch (scaleMode) {
+    case vbUser: return "User";
+    case vbTwips: return "Twip";
+    case vbPoints: return "Point";
+    case vbPixels: return "Pixel";
+    case vbCharacters: return "Character";
+    case vbInches: return "Inch";
+    case vbMillimeters: return "Millimeter";
+    case vbCentimeters: return "Centimeter";
+    case vbHimetric: return "Himetric";
+    default: return "User";
+  }
+}
+
+float scaleX(float value, int fromMode, int toMode) { return scaleAxis(Axis::X, value, fromMode, toMode); }
+float scaleY(float value, int fromMode, int toMode) { return scaleAxis(Axis::Y, value, fromMode, toMode); }
+
+}  // namespace forms

@@ -1,0 +1,166 @@
+#include "forms/variant.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "forms/collection.h"
+#include "forms/error.h"
+#include "forms/units.h"
+
+namespace forms {
+
+namespace {
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  const auto e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+// Text that is not a number raises error 13.
+double parseNumber(const std::string& text) {
+  const std::string t = trim(text);
+  if (t.empty()) throw Error(err::TypeMismatch);
+  if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
+    uint32_t v = 0;
+    auto [p, ec] = std::from_chars(t.data() + 2, t.data() + t.size(), v, 16);
+    if (ec != std::errc() || p != t.data() + t.size()) throw Error(err::TypeMismatch);
+    return static_cast<double>(static_cast<int32_t>(v));
+  }
+  if (equalsNoCase(t, "true")) return -1;
+  if (equalsNoCase(t, "false")) return 0;
+  double v = 0;
+  auto [p, ec] = std::from_chars(t.data() + (t[0] == '+' ? 1 : 0), t.data() + t.size(), v);
+  if (ec != std::errc() || p != t.data() + t.size()) throw Error(err::TypeMismatch);
+  return v;
+}
+
+std::string formatNumber(double v) {
+  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+    return buf;
+  }
+  char buf[64];
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, p) : std::to_string(v);
+}
+
+std::string formatSingle(float v) {
+  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e7f) return formatNumber(v);
+  char buf[64];
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, p) : std::to_string(v);
+}
+
+}  // namespace
+
+Variant Variant::fromLong(int64_t value) {
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+    throw Error(err::Overflow);
+  return Variant(static_cast<int32_t>(value));
+}
+
+VarType Variant::type() const {
+  switch (m_value.index()) {
+    case 0: return VarType::Empty;
+    case 1: return VarType::Boolean;
+    case 2: return VarType::Integer;
+    case 3: return VarType::Long;
+    case 4: return VarType::Single;
+    case 5: return VarType::Double;
+    case 6: return VarType::String;
+    default: return VarType::Object;
+  }
+}
+
+bool Variant::isNumeric() const {
+  switch (type()) {
+    case VarType::Boolean:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double: return true;
+    default: return false;
+  }
+}
+
+double Variant::toDouble() const {
+  switch (m_value.index()) {
+    case 0: return 0;
+    case 1: return std::get<BoolTag>(m_value).value ? -1 : 0;
+    case 2: return std::get<int16_t>(m_value);
+    case 3: return std::get<int32_t>(m_value);
+    case 4: return std::get<float>(m_value);
+    case 5: return std::get<double>(m_value);
+    case 6: return parseNumber(std::get<std::string>(m_value));
+    default: throw Error(err::TypeMismatch);
+  }
+}
+
+float Variant::toSingle() const {
+  const double d = toDouble();
+  if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) throw Error(err::Overflow);
+  return static_cast<float>(d);
+}
+
+int16_t Variant::toInt16() const { return forms::toInt16(toDouble()); }
+int32_t Variant::toInt32() const { return forms::toInt32(toDouble()); }
+
+bool Variant::toBool() const {
+  if (m_value.index() == 1) return std::get<BoolTag>(m_value).value;
+  return toDouble() != 0;
+}
+
+std::string Variant::toString() const {
+  switch (m_value.index()) {
+    case 0: return {};
+    case 1: return std::get<BoolTag>(m_value).value ? "True" : "False";
+    case 2: return std::to_string(std::get<int16_t>(m_value));
+    case 3: return std::to_string(std::get<int32_t>(m_value));
+    case 4: return formatSingle(std::get<float>(m_value));
+    case 5: return formatNumber(std::get<double>(m_value));
+    case 6: return std::get<std::string>(m_value);
+    default: throw Error(err::TypeMismatch);
+  }
+}
+
+ObjectPtr Variant::toObject() const {
+  if (m_value.index() == 0) return nullptr;
+  if (m_value.index() == 7) return std::get<ObjectPtr>(m_value);
+  throw Error(err::TypeMismatch);
+}
+
+bool Variant::equals(const Variant& other) const {
+  if (isObject() || other.isObject()) {
+    if (isEmpty() || other.isEmpty()) return toObject() == other.toObject();
+    return isObject() && other.isObject() && toObject() == other.toObject();
+  }
+  const bool text = type() == VarType::String, otherText = other.type() == VarType::String;
+  if ((text && (otherText || other.isEmpty())) || (otherText && isEmpty())) return toString() == other.toString();
+  if (isEmpty() && other.isEmpty()) return true;
+  try {
+    return toDouble() == other.toDouble();
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+std::string Variant::typeName() const {
+  switch (type()) {
+    case VarType::Empty: return "Empty";
+    case VarType::Boolean: return "Boolean";
+    case VarType::Integer: return "Integer";
+    case VarType::Long: return "Long";
+    case VarType::Single: return "Single";
+    case VarType::Double: return "Double";
+    case VarType::String: return "String";
+    case VarType::Object: return "Object";
+  }
+  return "Unknown";
+}
+
+}  // namespace forms

@@ -1,0 +1,80 @@
+// Drawing objects and system colours.
+#include <map>
+
+#include "win32/runtime.h"
+#include "win32/win32.h"
+
+namespace win32 {
+
+namespace {
+
+std::map<HGDIOBJ, COLORREF>& brushes() {
+  static std::map<HGDIOBJ, COLORREF> b;
+  return b;
+}
+HGDIOBJ g_nextObject = 0x00100010;
+
+// The classic default scheme, by colour index.
+constexpr COLORREF kSysColors[] = {
+    RGB(212, 208, 200),  // 0 scrollbar
+    RGB(58, 110, 165),   // 1 background
+    RGB(10, 36, 106),    // 2 active caption
+    RGB(128, 128, 128),  // 3 inactive caption
+    RGB(212, 208, 200),  // 4 menu
+    RGB(255, 255, 255),  // 5 window
+    RGB(0, 0, 0),        // 6 window frame
+    RGB(0, 0, 0),        // 7 menu text
+    RGB(0, 0, 0),        // 8 window text
+    RGB(255, 255, 255),  // 9 caption text
+    RGB(212, 208, 200),  // 10 active border
+    RGB(212, 208, 200),  // 11 inactive border
+    RGB(128, 128, 128),  // 12 application workspace
+    RGB(10, 36, 106),    // 13 highlight
+    RGB(255, 255, 255),  // 14 highlight text
+    RGB(212, 208, 200),  // 15 button face
+    RGB(128, 128, 128),  // 16 button shadow
+    RGB(128, 128, 128),  // 17 grey text
+    RGB(0, 0, 0),        // 18 button text
+    RGB(212, 208, 200),  // 19 inactive caption text
+    RGB(255, 255, 255),  // 20 button highlight
+    RGB(64, 64, 64),     // 21 3D dark shadow
+    RGB(212, 208, 200),  // 22 3D light
+    RGB(0, 0, 0),        // 23 info text
+    RGB(255, 255, 225),  // 24 info background
+    RGB(181, 181, 181),  // 25
+    RGB(0, 0, 128),      // 26 hot light
+    RGB(166, 202, 240),  // 27 gradient active caption
+    RGB(192, 192, 192),  // 28 gradient inactive caption
+    RGB(10, 36, 106),    // 29 menu highlight
+    RGB(212, 208, 200),  // 30 menu bar
+};
+
+}  // namespace
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+  const HGDIOBJ h = g_nextObject;
+  g_nextObject += 4;
+  brushes()[h] = color & 0x00FFFFFF;
+  return h;
+}
+
+BOOL DeleteObject(HGDIOBJ ho) { return brushes().erase(ho) ? TRUE : FALSE; }
+
+DWORD GetSysColor(int nIndex) {
+  if (nIndex < 0 || nIndex >= static_cast<int>(std::size(kSysColors))) return 0;
+  return kSysColors[nIndex];
+}
+
+namespace runtime {
+
+int liveObjectCount() { return static_cast<int>(brushes().size()); }
+
+bool brushColor(HBRUSH brush, COLORREF* color) {
+  auto it = brushes().find(brush);
+  if (it == brushes().end()) return false;
+  if (color) *color = it->second;
+  return true;
+}
+
+}  // namespace runtime
+}  // namespace win32

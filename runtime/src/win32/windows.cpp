@@ -1,0 +1,272 @@
+// Window records behind the handles, the procedure chain and the messages the
+// runtime sends on its own.
+#include <QPointer>
+#include <QWidget>
+#include <algorithm>
+#include <map>
+
+#include "forms/clock.h"
+#include "win32/runtime.h"
+#include "win32/win32.h"
+
+namespace win32 {
+
+namespace {
+
+struct WindowRecord {
+  QPointer<QWidget> widget;
+  QPointer<QWidget> client;
+  HWND parent = 0;
+  LONG_PTR proc = 0;
+  runtime::ClassHandler handler;
+  runtime::WheelRole wheel = runtime::WheelRole::PassToParent;
+  bool alive = true;
+  int reportedWidth = -1;
+  int reportedHeight = -1;
+  WPARAM reportedState = SIZE_RESTORED;
+};
+
+// Windows belong to the user-interface thread; one table serves it.
+std::map<HWND, WindowRecord>& table() {
+  static std::map<HWND, WindowRecord> windows;
+  return windows;
+}
+
+HWND g_nextHandle = 0x10010;
+constexpr const char* kHandleProperty = "forms.hwnd";
+
+WindowRecord* record(HWND hWnd) {
+  auto it = table().find(hWnd);
+  return it == table().end() || !it->second.alive ? nullptr : &it->second;
+}
+
+// The wheel delivery in progress: set when a widget that scrolls itself is reached.
+struct WheelDispatch {
+  bool native = false;
+};
+WheelDispatch* g_wheel = nullptr;
+
+LRESULT ClassWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec) return 0;
+  if (Msg == WM_MOUSEWHEEL) {
+    switch (rec->wheel) {
+      case runtime::WheelRole::Native:
+        if (g_wheel) g_wheel->native = true;
+        return 0;
+      case runtime::WheelRole::PassToParent:
+        return rec->parent ? SendMessageA(rec->parent, Msg, wParam, lParam) : 0;
+      case runtime::WheelRole::EndWalk:
+        break;
+    }
+  }
+  if (rec->handler) {
+    auto handler = rec->handler;  // the handler may replace itself
+    return handler(hWnd, Msg, wParam, lParam);
+  }
+  return DefWindowProcA(hWnd, Msg, wParam, lParam);
+}
+
+void sendDestroy(HWND hWnd) {
+  SendMessageA(hWnd, WM_DESTROY, 0, 0);
+  for (HWND child : runtime::childrenOf(hWnd)) sendDestroy(child);
+}
+
+void sendNcDestroy(HWND hWnd) {
+  for (HWND child : runtime::childrenOf(hWnd)) sendNcDestroy(child);
+  SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+  if (auto it = table().find(hWnd); it != table().end()) {
+    if (it->second.widget) it->second.widget->setProperty(kHandleProperty, QVariant());
+    table().erase(it);
+  }
+}
+
+}  // namespace
+
+BOOL IsWindow(HWND hWnd) { return record(hWnd) ? TRUE : FALSE; }
+
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec || nIndex != GWLP_WNDPROC) return 0;
+  return rec->proc;
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec || nIndex != GWLP_WNDPROC || dwNewLong == 0) return 0;
+  const LONG_PTR old = rec->proc;
+  rec->proc = dwNewLong;
+  return old;
+}
+
+LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (!lpPrevWndFunc) return 0;
+  return lpPrevWndFunc(hWnd, Msg, wParam, lParam);
+}
+
+LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec) return 0;
+  auto proc = reinterpret_cast<WNDPROC>(rec->proc);
+  return proc(hWnd, Msg, wParam, lParam);
+}
+
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (!IsWindow(hWnd)) return FALSE;
+  forms::Clock::instance().post([=] { SendMessageA(hWnd, Msg, wParam, lParam); });
+  return TRUE;
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec || !rec->widget) return FALSE;
+  QWidget* w = rec->widget;
+  if (!(uFlags & SWP_NOMOVE)) w->move(X, Y);
+  if (!(uFlags & SWP_NOSIZE)) w->resize(std::max(0, cx), std::max(0, cy));
+  if (!(uFlags & SWP_NOZORDER)) {
+    if (hWndInsertAfter == HWND_TOP || hWndInsertAfter == HWND_TOPMOST) {
+      w->raise();
+    } else if (hWndInsertAfter == HWND_BOTTOM) {
+      w->lower();
+    } else if (QWidget* other = runtime::widgetOf(hWndInsertAfter)) {
+      w->stackUnder(other);
+    }
+  }
+  runtime::notifySize(hWnd);
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, RECT* lpRect) {
+  WindowRecord* rec = record(hWnd);
+  QWidget* client = rec ? runtime::clientWidgetOf(hWnd) : nullptr;
+  if (!client || !lpRect) return FALSE;
+  *lpRect = RECT{0, 0, client->width(), client->height()};
+  return TRUE;
+}
+
+namespace runtime {
+
+HWND createWindow(QWidget* widget, HWND parent, WheelRole wheel, ClassHandler handler) {
+  const HWND h = g_nextHandle;
+  g_nextHandle += 4;
+  WindowRecord rec;
+  rec.widget = widget;
+  rec.parent = parent;
+  rec.proc = reinterpret_cast<LONG_PTR>(&ClassWindowProc);
+  rec.handler = std::move(handler);
+  rec.wheel = wheel;
+  if (widget) {
+    // The size the window is born with is not a change.
+    rec.reportedWidth = widget->width();
+    rec.reportedHeight = widget->height();
+    widget->setProperty(kHandleProperty, QVariant::fromValue<qint32>(h));
+  }
+  table().emplace(h, std::move(rec));
+  return h;
+}
+
+void setClassHandler(HWND hWnd, ClassHandler handler) {
+  if (auto it = table().find(hWnd); it != table().end()) it->second.handler = std::move(handler);
+}
+
+void setWindowParent(HWND hWnd, HWND parent) {
+  if (WindowRecord* rec = record(hWnd)) rec->parent = parent;
+}
+
+HWND parentOf(HWND hWnd) {
+  WindowRecord* rec = record(hWnd);
+  return rec ? rec->parent : 0;
+}
+
+std::vector<HWND> childrenOf(HWND hWnd) {
+  std::vector<HWND> out;
+  for (auto& [h, rec] : table())
+    if (rec.alive && rec.parent == hWnd && h != hWnd) out.push_back(h);
+  return out;  // the map keeps handles in creation order
+}
+
+QWidget* widgetOf(HWND hWnd) {
+  WindowRecord* rec = record(hWnd);
+  return rec ? rec->widget.data() : nullptr;
+}
+
+void setClientWidget(HWND hWnd, QWidget* client) {
+  if (WindowRecord* rec = record(hWnd)) {
+    rec->client = client;
+    rec->reportedWidth = client ? client->width() : -1;
+    rec->reportedHeight = client ? client->height() : -1;
+  }
+}
+
+QWidget* clientWidgetOf(HWND hWnd) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec) return nullptr;
+  return rec->client ? rec->client.data() : rec->widget.data();
+}
+
+HWND hwndOf(const QWidget* widget) {
+  if (!widget) return 0;
+  const QVariant v = widget->property(kHandleProperty);
+  if (!v.isValid()) return 0;
+  const HWND h = v.value<qint32>();
+  return IsWindow(h) ? h : 0;
+}
+
+HWND windowContaining(const QWidget* widget) {
+  for (const QWidget* w = widget; w; w = w->parentWidget())
+    if (HWND h = hwndOf(w)) return h;
+  return 0;
+}
+
+std::vector<HWND> topLevelWindows() {
+  std::vector<HWND> out;
+  for (auto& [h, rec] : table())
+    if (rec.alive && rec.parent == 0) out.push_back(h);
+  return out;
+}
+
+int liveWindowCount() {
+  return static_cast<int>(std::count_if(table().begin(), table().end(), [](auto& e) { return e.second.alive; }));
+}
+
+void destroyWindow(HWND hWnd) {
+  if (!IsWindow(hWnd)) return;
+  sendDestroy(hWnd);
+  sendNcDestroy(hWnd);
+}
+
+void notifySize(HWND hWnd) {
+  WindowRecord* rec = record(hWnd);
+  if (!rec || !rec->widget) return;
+  QWidget* w = rec->widget;
+  QWidget* client = clientWidgetOf(hWnd);
+  WPARAM state = SIZE_RESTORED;
+  if (w->isWindow()) {
+    if (w->isMinimized()) state = SIZE_MINIMIZED;
+    else if (w->isMaximized()) state = SIZE_MAXIMIZED;
+  }
+  const int width = state == SIZE_MINIMIZED ? 0 : client->width();
+  const int height = state == SIZE_MINIMIZED ? 0 : client->height();
+  if (width == rec->reportedWidth && height == rec->reportedHeight && state == rec->reportedState) return;
+  rec->reportedWidth = width;
+  rec->reportedHeight = height;
+  rec->reportedState = state;
+  SendMessageA(hWnd, WM_SIZE, state, static_cast<LPARAM>(MAKELONG(static_cast<uint16_t>(width), static_cast<uint16_t>(height))));
+}
+
+bool dispatchWheel(QWidget* widget, int delta, int x, int y, uint16_t keys) {
+  const HWND h = windowContaining(widget);
+  if (!h) return true;
+  WheelDispatch dispatch;
+  WheelDispatch* outer = g_wheel;
+  g_wheel = &dispatch;
+  SendMessageA(h, WM_MOUSEWHEEL, MAKELONG(keys, static_cast<uint16_t>(static_cast<int16_t>(delta))),
+               static_cast<LPARAM>(MAKELONG(static_cast<uint16_t>(x), static_cast<uint16_t>(y))));
+  g_wheel = outer;
+  return dispatch.native;
+}
+
+}  // namespace runtime
+}  // namespace win32
