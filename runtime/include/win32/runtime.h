@@ -27,10 +27,11 @@ void setClassHandler(HWND hWnd, ClassHandler handler);
 HWND parentOf(HWND hWnd);
 std::vector<HWND> childrenOf(HWND hWnd);  // in creation order
 QWidget* widgetOf(HWND hWnd);
-// The part of the window inside its border (GetClientRect, WM_SIZE); the widget itself
-// unless set.
-void setClientWidget(HWND hWnd, QWidget* client);
-QWidget* clientWidgetOf(HWND hWnd);
+// The border inside the window's widget, in pixels on each side: the client area
+// (GetClientRect, WM_SIZE) is what lies within it.
+void setClientInset(HWND hWnd, int inset);
+// Client width and height in pixels; 0 x 0 for a window that does not exist.
+void clientSize(HWND hWnd, int* width, int* height);
 HWND hwndOf(const QWidget* widget);         // exact widget, 0 when it has none
 HWND windowContaining(const QWidget* widget);  // nearest widget up the Qt parents with a window
 std::vector<HWND> topLevelWindows();

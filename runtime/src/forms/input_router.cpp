@@ -108,8 +108,6 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Resize:
     case QEvent::WindowStateChange:
       if (win32::HWND h = win32::runtime::hwndOf(widget)) win32::runtime::notifySize(h);
-      else if (QWidget* p = widget->parentWidget(); p && (h = win32::runtime::hwndOf(p)) && win32::runtime::clientWidgetOf(h) == widget)
-        win32::runtime::notifySize(h);
       return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -188,10 +186,10 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
   if (!window) return false;
   // Only the control's own surface reports mouse events; Qt's buttons report Click themselves.
   const win32::HWND own = win32::runtime::hwndOf(target);
-  const bool surface = own == window->hWnd() || win32::runtime::clientWidgetOf(window->hWnd()) == target;
+  QWidget* client = window->clientWidget();
+  const bool surface = own == window->hWnd() || client == target;
   if (!surface || qobject_cast<QAbstractButton*>(target) || !window->isContainer())
     return false;
-  QWidget* client = win32::runtime::clientWidgetOf(window->hWnd());
   const QPoint p = client ? client->mapFrom(target, event->position().toPoint()) : event->position().toPoint();
   const Scale& s = window->contentScale();
   float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * static_cast<double>(twipsPerPixelX())));

@@ -38,9 +38,9 @@ PictureBox::PictureBox(const Init& init) : Control(init) {
   w->resize(100, 100);
   w->setFocusPolicy(Qt::ClickFocus);
   w->paintContents = [this](QPainter& p) { paint(p); };
-  w->setBorder(2);
   w->setBackground(toQColor(m_backColor));
   attachControlWidget(w, win32::runtime::WheelRole::EndWalk);
+  setSurfaceBorder(*this, 2);
 }
 
 QWidget* PictureBox::clientWidget() const {
@@ -99,8 +99,7 @@ void PictureBox::put_BackColor(int32_t color) {
 void PictureBox::put_BorderStyle(int16_t style) {
   if (style != 0 && style != 1) throw Error(err::InvalidPropertyValue);
   m_borderStyle = style;
-  if (widget()) static_cast<SurfaceWidget*>(widget())->setBorder(style ? 2 : 0);
-  win32::runtime::notifySize(hWnd());
+  setSurfaceBorder(*this, style ? 2 : 0);
 }
 
 void PictureBox::putref_Picture(ObjectPtr picture) {

@@ -2,6 +2,8 @@
 
 #include <QPaintEvent>
 
+#include "forms/window.h"
+
 namespace forms {
 
 class SurfaceWidget::Client : public QWidget {
@@ -64,6 +66,14 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   };
   edge(r.adjusted(0, 0, -1, -1), QColor(128, 128, 128), QColor(255, 255, 255));
   edge(r.adjusted(1, 1, -2, -2), QColor(64, 64, 64), QColor(212, 208, 200));
+}
+
+void setSurfaceBorder(Window& window, int width) {
+  auto* surface = static_cast<SurfaceWidget*>(window.widget());
+  if (!surface) return;
+  surface->setBorder(width);
+  win32::runtime::setClientInset(window.hWnd(), width);
+  win32::runtime::notifySize(window.hWnd());
 }
 
 }  // namespace forms

@@ -29,4 +29,9 @@ class SurfaceWidget : public QWidget {
   int m_border = 0;
 };
 
+class Window;
+// Gives a window whose widget is a SurfaceWidget a border: drawn by the widget and
+// taken off the client area that GetClientRect and WM_SIZE report.
+void setSurfaceBorder(Window& window, int width);
+
 }  // namespace forms

@@ -21,7 +21,6 @@ void Window::attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::W
                                         [this](win32::HWND, win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) {
                                           return classProcedure(msg, wParam, lParam);
                                         });
-  if (clientWidget() != widget) win32::runtime::setClientWidget(m_hwnd, clientWidget());
   objects()[m_hwnd] = this;
 }
 
@@ -53,10 +52,9 @@ Scale& Window::contentScale() {
 }
 
 double Window::clientTwips(Axis axis) const {
-  const QWidget* client = clientWidget();
-  if (!client) return 0;
-  return axis == Axis::X ? client->width() * static_cast<double>(twipsPerPixelX())
-                         : client->height() * static_cast<double>(twipsPerPixelY());
+  int width = 0, height = 0;
+  win32::runtime::clientSize(m_hwnd, &width, &height);
+  return axis == Axis::X ? width * static_cast<double>(twipsPerPixelX()) : height * static_cast<double>(twipsPerPixelY());
 }
 
 float Window::scaleExtent(Axis axis) const {

@@ -140,15 +140,13 @@ void UserControl::put_BackColor(int32_t color) {
 void UserControl::put_Appearance(int16_t v) {
   if (v != 0 && v != 1) throw Error(err::InvalidPropertyValue);
   m_appearance = v;
-  surfaceOf(*m_host)->setBorder(borderWidth(m_appearance, m_borderStyle));
-  win32::runtime::notifySize(m_host->hWnd());
+  setSurfaceBorder(*m_host, borderWidth(m_appearance, m_borderStyle));
 }
 
 void UserControl::put_BorderStyle(int16_t v) {
   if (v != 0 && v != 1) throw Error(err::InvalidPropertyValue);
   m_borderStyle = v;
-  surfaceOf(*m_host)->setBorder(borderWidth(m_appearance, m_borderStyle));
-  win32::runtime::notifySize(m_host->hWnd());
+  setSurfaceBorder(*m_host, borderWidth(m_appearance, m_borderStyle));
 }
 
 bool UserControl::get_Enabled() const { return m_host->Control::get_Enabled(); }

@@ -15,7 +15,7 @@ namespace {
 
 struct WindowRecord {
   QPointer<QWidget> widget;
-  QPointer<QWidget> client;
+  int inset = 0;
   HWND parent = 0;
   LONG_PTR proc = 0;
   runtime::ClassHandler handler;
@@ -140,9 +140,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
 
 BOOL GetClientRect(HWND hWnd, RECT* lpRect) {
   WindowRecord* rec = record(hWnd);
-  QWidget* client = rec ? runtime::clientWidgetOf(hWnd) : nullptr;
-  if (!client || !lpRect) return FALSE;
-  *lpRect = RECT{0, 0, client->width(), client->height()};
+  if (!rec || !rec->widget || !lpRect) return FALSE;
+  int width = 0, height = 0;
+  runtime::clientSize(hWnd, &width, &height);
+  *lpRect = RECT{0, 0, width, height};
   return TRUE;
 }
 
@@ -192,18 +193,15 @@ QWidget* widgetOf(HWND hWnd) {
   return rec ? rec->widget.data() : nullptr;
 }
 
-void setClientWidget(HWND hWnd, QWidget* client) {
-  if (WindowRecord* rec = record(hWnd)) {
-    rec->client = client;
-    rec->reportedWidth = client ? client->width() : -1;
-    rec->reportedHeight = client ? client->height() : -1;
-  }
+void setClientInset(HWND hWnd, int inset) {
+  if (WindowRecord* rec = record(hWnd)) rec->inset = inset;
 }
 
-QWidget* clientWidgetOf(HWND hWnd) {
+void clientSize(HWND hWnd, int* width, int* height) {
   WindowRecord* rec = record(hWnd);
-  if (!rec) return nullptr;
-  return rec->client ? rec->client.data() : rec->widget.data();
+  const QWidget* w = rec ? rec->widget.data() : nullptr;
+  *width = w ? std::max(0, w->width() - 2 * rec->inset) : 0;
+  *height = w ? std::max(0, w->height() - 2 * rec->inset) : 0;
 }
 
 HWND hwndOf(const QWidget* widget) {
@@ -241,14 +239,15 @@ void notifySize(HWND hWnd) {
   WindowRecord* rec = record(hWnd);
   if (!rec || !rec->widget) return;
   QWidget* w = rec->widget;
-  QWidget* client = clientWidgetOf(hWnd);
+  int clientWidth = 0, clientHeight = 0;
+  clientSize(hWnd, &clientWidth, &clientHeight);
   WPARAM state = SIZE_RESTORED;
   if (w->isWindow()) {
     if (w->isMinimized()) state = SIZE_MINIMIZED;
     else if (w->isMaximized()) state = SIZE_MAXIMIZED;
   }
-  const int width = state == SIZE_MINIMIZED ? 0 : client->width();
-  const int height = state == SIZE_MINIMIZED ? 0 : client->height();
+  const int width = state == SIZE_MINIMIZED ? 0 : clientWidth;
+  const int height = state == SIZE_MINIMIZED ? 0 : clientHeight;
   if (width == rec->reportedWidth && height == rec->reportedHeight && state == rec->reportedState) return;
   rec->reportedWidth = width;
   rec->reportedHeight = height;

@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "forms/application.h"
+#include "test_support.h"
+
+namespace testsupport {
+
+std::vector<forms::MsgBoxCall>& msgBoxes() {
+  static std::vector<forms::MsgBoxCall> boxes;
+  return boxes;
+}
+
+void processQtEvents() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace testsupport
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  forms::Application app(argc, argv, forms::Application::ClockMode::Manual);
+  forms::setMsgBoxRecorder([](const forms::MsgBoxCall& call) {
+    testsupport::msgBoxes().push_back(call);
+    return forms::vbOK;
+  });
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,21 @@
+#pragma once
+// What every test binary shares: the offscreen application with the manual clock and
+// the message-box recorder.
+#include <string>
+#include <vector>
+
+#include "forms/clock.h"
+#include "forms/msgbox.h"
+
+namespace testsupport {
+
+// Message boxes shown since the last clear.
+std::vector<forms::MsgBoxCall>& msgBoxes();
+
+// Moves the manual clock on, delivering due timers and posted messages.
+inline void advance(uint32_t ms) { forms::Clock::instance().advance(ms); }
+
+// Delivers what Qt has queued (paints, deferred deletes) without moving the clock.
+void processQtEvents();
+
+}  // namespace testsupport
