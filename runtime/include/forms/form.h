@@ -68,6 +68,9 @@ class Form : public Window {
     int16_t index = -1;
     bool multiLine = false;              // text boxes
     const PropertyBag* bag = nullptr;    // user controls: ReadProperties from it instead of InitProperties
+    // User controls: runs after Initialize and before the properties are read, so the
+    // control is sited (position, size, tab index) when its class reads them.
+    std::function<void(Control&)> site;
   };
   ControlPtr addControl(const std::string& classId, const std::string& name, Window* container = nullptr);
   ControlPtr addControl(const std::string& classId, const std::string& name, Window* container,

@@ -174,6 +174,14 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
   ControlPtr control = createStandardControl(classId, init, options.multiLine);
   if (control) {
     m_controls.push_back(control);
+    if (options.site) {
+      try {
+        options.site(*control);
+      } catch (...) {
+        forgetControl(control.get());
+        throw;
+      }
+    }
     return control;
   }
   const ControlFactory& factory = findControlClass(classId);
@@ -181,6 +189,7 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
   m_controls.push_back(host);
   try {
     host->initialize();
+    if (options.site) options.site(*host);
     if (options.bag) {
       PropertyBag bag = *options.bag;
       host->readProperties(bag);
