@@ -177,7 +177,7 @@ class UserControlHost : public Control {
   std::vector<ControlPtr> m_constituents;
   Scale m_scale;
   QPainter* m_painter = nullptr;
-  bool m_shown = false;
+  bool m_propertiesRead = false;  // Resize goes to the class only from then on
   bool m_terminated = false;
   bool m_changed = false;
   std::vector<std::string> m_propertyChanges;

@@ -165,7 +165,9 @@ class Loader {
         for (auto [key, axis] : {std::pair{kExtentX, Axis::X}, std::pair{kExtentY, Axis::Y}}) {
           if (!bag.contains(key)) continue;
           try {
-            const double twips = scaleAxis(axis, bag.ReadProperty(key).toSingle(), vbHimetric, vbTwips);
+            // The extent is whole pixels on screen, whatever HIMETRIC rounding left.
+            const float pixels = static_cast<float>(roundHalfEven(scaleAxis(axis, bag.ReadProperty(key).toSingle(), vbHimetric, vbPixels)));
+            const double twips = scaleAxis(axis, pixels, vbPixels, vbTwips);
             Args a{Variant(static_cast<float>(s.fromTwips(axis, twips)))};
             host->Object::invoke(axis == Axis::X ? "Width" : "Height", CallKind::Let, a);
           } catch (const Error& e) {

@@ -223,8 +223,15 @@ void UserControlHost::propertyChanged(const std::string& name) {
 }
 
 void UserControlHost::initialize() { m_instance->Initialize(); }
-void UserControlHost::initProperties() { m_instance->InitProperties(); }
-void UserControlHost::readProperties(PropertyBag& bag) { m_instance->ReadProperties(bag); }
+void UserControlHost::initProperties() {
+  m_instance->InitProperties();
+  m_propertiesRead = true;
+}
+
+void UserControlHost::readProperties(PropertyBag& bag) {
+  m_instance->ReadProperties(bag);
+  m_propertiesRead = true;
+}
 
 void UserControlHost::writeProperties(PropertyBag& bag) {
   m_instance->WriteProperties(bag);
@@ -267,7 +274,8 @@ void UserControlHost::paint(QPainter& painter) {
 }
 
 win32::LRESULT UserControlHost::classProcedure(win32::UINT msg, win32::WPARAM, win32::LPARAM) {
-  if (msg == win32::WM_SIZE && !m_terminated) guarded([&] { m_instance->Resize(); });
+  // Siting the control before its properties are read is not a resize it needs to hear of.
+  if (msg == win32::WM_SIZE && m_propertiesRead && !m_terminated) guarded([&] { m_instance->Resize(); });
   return 0;
 }
 
