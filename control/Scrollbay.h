@@ -1,0 +1,154 @@
+#pragma once
+// The viewport control: contained controls move onto a background layer as large as
+// their virtual extent, and two scrollbars move that layer under the control's window.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "../subclass/cSubclassListener.h"
+#include "../timer/CTimerListener.h"
+#include "forms/picturebox.h"
+#include "forms/scrollbar.h"
+#include "forms/usercontrol.h"
+
+// Which scrollbars are shown.
+enum ScrollbarShow : int32_t { vpAuto = 0, vpBoth = 1, vpHorizontal = 2, vpVertical = 3, vpNone = 4 };
+
+class Scrollbay : public forms::ControlClass, public cSubclassListener, public CTimerListener {
+ public:
+  static const forms::ClassInfo& typeInfo();
+  const forms::ClassInfo& classInfo() const override { return typeInfo(); }
+  bool isContainerClass() const override { return true; }
+
+  // Host notifications.
+  void Initialize() override;
+  void InitProperties() override;
+  void ReadProperties(forms::PropertyBag& bag) override;
+  void WriteProperties(forms::PropertyBag& bag) override;
+  void Show() override;
+  void Resize() override;
+  void Terminate() override;
+
+  // Services.
+  win32::LRESULT WindowMsgListener(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
+                                   bool& bRouteToOriginal) override;
+  std::shared_ptr<cSubclassListener> ListenerRef() override;
+  void OnTimerNotification() override;
+
+  // Public interface.
+  void AdjustExtent();
+  int32_t get_HScrollValue() const;
+  void put_HScrollValue(int32_t nValue);
+  int32_t get_VScrollValue() const;
+  void put_VScrollValue(int32_t nValue);
+  int32_t get_Scrollbars() const { return m_Scrollbars; }
+  void put_Scrollbars(int32_t eValue);
+  bool get_AutoAdjustExtent() const { return m_AutoAdjustExtent; }
+  void put_AutoAdjustExtent(bool bValue);
+  int32_t get_VirtualWidth() const { return FromTwips(forms::Axis::X, m_VirtualWidth); }
+  void put_VirtualWidth(int32_t nWidth);
+  int32_t get_VirtualHeight() const { return FromTwips(forms::Axis::Y, m_VirtualHeight); }
+  void put_VirtualHeight(int32_t nHeight);
+  int32_t get_RightMargin() const { return FromTwips(forms::Axis::X, m_RightMargin); }
+  void put_RightMargin(int32_t nValue);
+  int32_t get_BottomMargin() const { return FromTwips(forms::Axis::Y, m_BottomMargin); }
+  void put_BottomMargin(int32_t nValue);
+  int32_t get_ScrollbarBackColor() const { return static_cast<int32_t>(m_ScrollbarBackColor); }
+  void put_ScrollbarBackColor(int32_t aColor);
+  bool get_AutoScroll() const { return m_AutoScroll; }
+  void put_AutoScroll(bool bAutoScroll);
+  int32_t TranslatedSysColor(int32_t aColor) const;
+
+  // What tests and the other pieces look at.
+  const std::string& TimerKey() const { return m_TimerKey; }
+  win32::HWND LayerWnd() const { return m_hLayerWnd; }
+  win32::HBRUSH ScrollbarBrush() const { return m_ScrollbarBrush; }
+  int32_t VirtualWidthTwips() const { return m_VirtualWidth; }
+  int32_t VirtualHeightTwips() const { return m_VirtualHeight; }
+  const std::shared_ptr<forms::PictureBox>& Layer() const { return m_bgLayer; }
+  const std::shared_ptr<forms::ScrollBar>& HScroll() const { return m_HScroll; }
+  const std::shared_ptr<forms::ScrollBar>& VScroll() const { return m_VScroll; }
+  const std::shared_ptr<forms::PictureBox>& Plug() const { return m_plug; }
+
+ private:
+  // Lifecycle and layers.
+  void CreatePieces();
+  void SetupWindows();
+  void AttachWindow(win32::HWND hWnd);
+  void DetachWindow(win32::HWND hWnd);
+  void CreateBackgroundLayer();
+  void ReleaseLayer();
+  std::string ControlKey() const;
+  bool UserMode() const;
+
+  // Extent and layout.
+  void ResizeSequence();
+  void AdoptContainedControls();
+  void ComputeVirtualExtent();
+  void SizeLayer(int32_t width, int32_t height);
+  void UpdateScrollRanges();
+  void UpdateScrollSteps();
+  void ApplyScrollbarVisibility(int32_t mode, bool& changed);
+  void LayoutScrollbars();
+
+  // Scrolling.
+  void OnScrollChange(forms::Axis axis);
+  void OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift);
+  void ScrollIntoView(const forms::ObjectPtr& ctl);
+
+  // The tick's focus tracking.
+  forms::ObjectPtr FindLayerChild(const forms::ObjectPtr& start) const;
+  void FollowFocus();
+
+  // Messages of the attached windows.
+  win32::LRESULT HandleControlMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
+                                  bool& bRouteToOriginal);
+  win32::LRESULT HandleContainerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
+                                    bool& bRouteToOriginal);
+  win32::LRESULT HandleLayerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
+                                bool& bRouteToOriginal);
+
+  // Units: the control's lengths are twips, its positions pixels, its interface its
+  // scale mode. Every conversion goes through the host's ScaleX/ScaleY and, where an
+  // integer is kept, the runtime's one rounding rule.
+  float Scale(forms::Axis axis, float value, int fromMode, int toMode) const;
+  int32_t ScaleRounded(forms::Axis axis, float value, int fromMode, int toMode) const;
+  int32_t FromTwips(forms::Axis axis, int32_t twips) const;
+  int32_t ToTwips(forms::Axis axis, int32_t value) const;
+  forms::ScrollBar& Bar(forms::Axis axis) const { return axis == forms::Axis::X ? *m_HScroll : *m_VScroll; }
+
+  // Member state, in declared order.
+  int32_t m_Scrollbars = vpAuto;
+  win32::HBRUSH m_ScrollbarBrush = 0;
+  uint32_t m_ScrollbarBackColor = 0;
+  bool m_AutoScroll = false;
+  bool m_AutoAdjustExtent = false;
+  std::string m_ToolTipText;
+  int32_t m_VirtualWidth = 0;   // twips
+  int32_t m_VirtualHeight = 0;  // twips
+  int32_t m_RightMargin = 0;    // twips
+  int32_t m_BottomMargin = 0;   // twips
+  bool m_AutoFillContainer = false;
+  int32_t m_LeftFillMargin = 0;    // twips
+  int32_t m_TopFillMargin = 0;     // twips
+  int32_t m_RightFillMargin = 0;   // twips
+  int32_t m_BottomFillMargin = 0;  // twips
+  std::string m_TimerKey;
+  forms::ObjectPtr m_LastActiveControl;
+  forms::ObjectPtr m_Picture;
+  int32_t m_WheelRemainder = 0;
+  uint32_t m_WheelScrollLines = 0;
+  uint32_t m_WheelMessage = 0;
+  win32::HWND m_hLayerWnd = 0;
+  win32::HWND m_hContainerWnd = 0;
+  win32::HWND m_hThisWnd = 0;
+
+  // Pieces: the two scrollbars and the corner square are made on the control itself;
+  // the layer is a control of the host form that the control only refers to.
+  std::shared_ptr<forms::ScrollBar> m_HScroll;
+  std::shared_ptr<forms::ScrollBar> m_VScroll;
+  std::shared_ptr<forms::PictureBox> m_plug;
+  std::shared_ptr<forms::PictureBox> m_bgLayer;
+  int m_layerKeyDown = 0;  // connection to the layer's KeyDown
+};

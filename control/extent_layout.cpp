@@ -1,0 +1,192 @@
+// The virtual extent, the layer's size, the scrollbars' ranges, steps and visibility,
+// and where the scrollbars and the corner square sit.
+#include "Scrollbay.h"
+#include "forms/collection.h"
+
+using forms::Axis;
+
+namespace {
+
+// Resizes without moving: the layer's position is the scroll position.
+constexpr win32::UINT kSizeOnlyFlags = win32::SWP_NOMOVE | win32::SWP_NOZORDER | win32::SWP_NOACTIVATE;
+constexpr win32::UINT kStayOnTopFlags = win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_NOACTIVATE;
+
+// Controls of the control's own make-up, which never move onto the layer.
+bool isOwnPiece(const std::string& name) {
+  return name == "m_HScroll" || name == "m_VScroll" || name == "m_plug" || name == "m_Timer";
+}
+
+// The thickness of the scrollbar that lies across an axis, in pixels: the vertical
+// scrollbar takes width, the horizontal one height.
+int crossBarPixels(Axis axis) {
+  return win32::GetSystemMetrics(axis == Axis::X ? win32::SM_CXVSCROLL : win32::SM_CYHSCROLL);
+}
+
+}  // namespace
+
+void Scrollbay::Resize() { ResizeSequence(); }
+
+void Scrollbay::ResizeSequence() {
+  if (!m_bgLayer) return;
+  AdoptContainedControls();
+  if (m_AutoAdjustExtent) {
+    ComputeVirtualExtent();
+    SizeLayer(m_VirtualWidth, m_VirtualHeight);
+  }
+  UpdateScrollRanges();
+  bool changed = false;
+  ApplyScrollbarVisibility(m_Scrollbars, changed);
+  UpdateScrollSteps();
+  LayoutScrollbars();
+  forms::Args none;
+  userControl().RaiseEvent("Resize", none);
+}
+
+void Scrollbay::AdjustExtent() {
+  if (!m_bgLayer) return;
+  AdoptContainedControls();
+  ComputeVirtualExtent();
+  SizeLayer(m_VirtualWidth, m_VirtualHeight);
+  UpdateScrollRanges();
+  UpdateScrollSteps();
+  if (m_Scrollbars == vpAuto) {
+    bool changed = false;
+    ApplyScrollbarVisibility(vpAuto, changed);
+    if (changed) LayoutScrollbars();
+  }
+}
+
+void Scrollbay::AdoptContainedControls() {
+  const std::string layerName = m_bgLayer->name();
+  for (const forms::ControlPtr& c : userControl().ContainedControls()) {
+    const std::string name = forms::get(c, "Name").toString();
+    if (isOwnPiece(name) || name == layerName) continue;
+    // A control keeps its Left and Top numbers, so (x, y) in the control becomes
+    // (x, y) of the virtual area.
+    forms::set(c, "Container", m_bgLayer);
+  }
+}
+
+void Scrollbay::ComputeVirtualExtent() {
+  if (!m_bgLayer) return;
+  const std::string layerName = m_bgLayer->name();
+  float maxX = 0, maxY = 0;  // in the layer's scale
+  for (const forms::ControlPtr& c : userControl().ParentControls()) {
+    // A control that cannot be read is left out; the scan goes on.
+    forms::resumeNext([&] {
+      if (!c) return;
+      if (!forms::get(c, "Visible").toBool()) return;
+      if (forms::get(c, "Name").toString() == layerName) return;
+      // Only the layer's own children: a frame on the layer counts, not what is in it.
+      if (forms::get(forms::get(c, "Container").toObject(), "Name").toString() != layerName) return;
+      const float right = static_cast<float>(forms::toInt32(forms::get(c, "Left").toSingle() + forms::get(c, "Width").toSingle()));
+      const float bottom = static_cast<float>(forms::toInt32(forms::get(c, "Top").toSingle() + forms::get(c, "Height").toSingle()));
+      if (maxX < right) maxX = right;
+      if (maxY < bottom) maxY = bottom;
+    });
+  }
+  const int16_t layerMode = m_bgLayer->get_ScaleMode();
+  const float twipsX = m_bgLayer->scaleConvert(Axis::X, maxX, layerMode, forms::vbTwips);
+  const float twipsY = m_bgLayer->scaleConvert(Axis::Y, maxY, layerMode, forms::vbTwips);
+  m_VirtualWidth = forms::toInt32(static_cast<double>(twipsX) + m_RightMargin);
+  m_VirtualHeight = forms::toInt32(static_cast<double>(twipsY) + m_BottomMargin);
+}
+
+void Scrollbay::SizeLayer(int32_t width, int32_t height) {
+  if (!m_bgLayer) return;
+  const forms::UserControl& uc = userControl();
+  // Never fails: each statement that does is skipped.
+  int32_t minW = 0, minH = 0, cx = 0, cy = 0;
+  forms::resumeNext([&] { minW = ScaleRounded(Axis::X, uc.get_ScaleWidth(), uc.get_ScaleMode(), forms::vbTwips); });
+  forms::resumeNext([&] { minH = ScaleRounded(Axis::Y, uc.get_ScaleHeight(), uc.get_ScaleMode(), forms::vbTwips); });
+  if (height < minH) height = minH;
+  if (width < minW) width = minW;
+  forms::resumeNext([&] { cx = ScaleRounded(Axis::X, static_cast<float>(width), forms::vbTwips, forms::vbPixels); });
+  forms::resumeNext([&] { cy = ScaleRounded(Axis::Y, static_cast<float>(height), forms::vbTwips, forms::vbPixels); });
+  win32::SetWindowPos(m_hLayerWnd, 0, 0, 0, cx, cy, kSizeOnlyFlags);
+}
+
+void Scrollbay::UpdateScrollRanges() {
+  if (!m_bgLayer) return;
+  const forms::UserControl& uc = userControl();
+  for (Axis axis : {Axis::X, Axis::Y}) {
+    const float inner = axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight();
+    const int32_t virtualTwips = axis == Axis::X ? m_VirtualWidth : m_VirtualHeight;
+    // A Max beyond 16 bits is not assigned: the scrollbar keeps the one it has.
+    forms::resumeNext([&] {
+      // The other scrollbar's thickness is taken off whether or not it is shown.
+      const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) - crossBarPixels(axis));
+      const int32_t virtualPixels = ScaleRounded(axis, static_cast<float>(virtualTwips), forms::vbTwips, forms::vbPixels);
+      Bar(axis).put_Max(forms::toInt16(static_cast<double>(virtualPixels) - visible));
+    });
+  }
+}
+
+void Scrollbay::UpdateScrollSteps() {
+  const forms::UserControl& uc = userControl();
+  for (Axis axis : {Axis::X, Axis::Y}) {
+    // One step is a hundredth of the visible size, one page ten steps.
+    const float inner = axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight();
+    int32_t step = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) / 100);
+    if (step == 0) step = 1;
+    Bar(axis).put_SmallChange(forms::toInt16(step));
+    Bar(axis).put_LargeChange(forms::toInt16(10.0 * step));
+  }
+}
+
+void Scrollbay::ApplyScrollbarVisibility(int32_t mode, bool& changed) {
+  changed = false;
+  bool showH = false, showV = false;
+  switch (mode) {
+    case vpBoth: showH = showV = true; break;
+    case vpHorizontal: showH = true; break;
+    case vpVertical: showV = true; break;
+    case vpNone: break;
+    default:  // vpAuto and any other value
+      showH = m_HScroll->get_Min() < m_HScroll->get_Max();
+      showV = m_VScroll->get_Min() < m_VScroll->get_Max();
+      break;
+  }
+  for (auto [bar, show] : {std::pair{m_HScroll.get(), showH}, std::pair{m_VScroll.get(), showV}}) {
+    if (bar->get_Visible() != show) {
+      bar->put_Visible(show);
+      changed = true;
+    }
+  }
+  if (!UserMode()) {
+    m_HScroll->put_Visible(false);
+    m_VScroll->put_Visible(false);
+  }
+  m_plug->put_Visible(m_HScroll->get_Visible() && m_VScroll->get_Visible());
+}
+
+void Scrollbay::LayoutScrollbars() {
+  const forms::UserControl& uc = userControl();
+  const int16_t mode = uc.get_ScaleMode();
+  const float width = uc.get_ScaleWidth();
+  const float height = uc.get_ScaleHeight();
+  const float vbw = static_cast<float>(ScaleRounded(Axis::X, static_cast<float>(crossBarPixels(Axis::X)), forms::vbPixels, mode));
+  const float hbh = static_cast<float>(ScaleRounded(Axis::Y, static_cast<float>(crossBarPixels(Axis::Y)), forms::vbPixels, mode));
+
+  m_HScroll->put_Left(0);
+  m_HScroll->put_Height(hbh);
+  m_VScroll->put_Top(0);
+  m_VScroll->put_Width(vbw);
+  m_HScroll->put_Top(height - hbh);
+  m_HScroll->put_Width(m_VScroll->get_Visible() ? width - vbw : width);
+  m_VScroll->put_Left(width - vbw);
+  m_VScroll->put_Height(m_HScroll->get_Visible() ? height - hbh : height);
+  if (m_HScroll->get_Visible() && m_VScroll->get_Visible()) {
+    m_plug->put_Left(m_HScroll->get_Left() + m_HScroll->get_Width());
+    m_plug->put_Top(m_VScroll->get_Top() + m_VScroll->get_Height());
+    m_plug->put_Width(vbw);
+    m_plug->put_Height(hbh);
+    m_plug->put_Visible(true);
+    m_plug->ZOrder(0);
+  } else {
+    m_plug->put_Visible(false);
+  }
+  for (forms::Control* piece : {static_cast<forms::Control*>(m_HScroll.get()), static_cast<forms::Control*>(m_VScroll.get()),
+                                static_cast<forms::Control*>(m_plug.get())})
+    win32::SetWindowPos(piece->hWnd(), win32::HWND_TOPMOST, 0, 0, 0, 0, kStayOnTopFlags);
+}

@@ -1,0 +1,231 @@
+// The control's life: its pieces, the windows it watches, its timer registration, the
+// background layer, and letting go of all of it.
+#include <string>
+
+#include "../subclass/SubclassWnd.h"
+#include "../timer/Timer.h"
+#include "Scrollbay.h"
+#include "forms/form.h"
+#include "forms/msgbox.h"
+#include "forms/standard_classes.h"
+
+using forms::Axis;
+
+namespace {
+
+// The messages every attached window is hooked for, in this order.
+constexpr std::array<int32_t, 5> kWatchedMessages = {win32::WM_DESTROY, win32::WM_CTLCOLORSCROLLBAR, win32::WM_SIZE,
+                                                     win32::WM_MOUSEWHEEL, win32::WM_SETTINGCHANGE};
+
+// Above every sibling, the layer included, without moving or activating anything.
+constexpr win32::UINT kStayOnTopFlags = win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_NOACTIVATE;
+
+// Runs one step; a failure is shown with the tag and the next step goes on.
+template <class F>
+void reportAndGoOn(const char* tag, F&& step) {
+  try {
+    step();
+  } catch (const forms::Error& e) {
+    forms::MsgBox(std::string(tag) + e.description() + " : " + std::to_string(e.number()), forms::vbOKOnly);
+  }
+}
+
+}  // namespace
+
+float Scrollbay::Scale(Axis axis, float value, int fromMode, int toMode) const {
+  const forms::UserControl& uc = userControl();
+  return axis == Axis::X ? uc.ScaleX(value, static_cast<int16_t>(fromMode), static_cast<int16_t>(toMode))
+                         : uc.ScaleY(value, static_cast<int16_t>(fromMode), static_cast<int16_t>(toMode));
+}
+
+int32_t Scrollbay::ScaleRounded(Axis axis, float value, int fromMode, int toMode) const {
+  return forms::toInt32(Scale(axis, value, fromMode, toMode));
+}
+
+int32_t Scrollbay::FromTwips(Axis axis, int32_t twips) const {
+  return ScaleRounded(axis, static_cast<float>(twips), forms::vbTwips, userControl().get_ScaleMode());
+}
+
+int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
+  return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::vbTwips);
+}
+
+std::string Scrollbay::ControlKey() const { return "x_y_z" + std::to_string(m_hThisWnd); }
+
+bool Scrollbay::UserMode() const { return forms::get(userControl().get_Ambient(), "UserMode").toBool(); }
+
+std::shared_ptr<cSubclassListener> Scrollbay::ListenerRef() {
+  return std::shared_ptr<cSubclassListener>(shared_from_this(), static_cast<cSubclassListener*>(this));
+}
+
+void Scrollbay::CreatePieces() {
+  forms::UserControl& uc = userControl();
+  m_HScroll = std::static_pointer_cast<forms::ScrollBar>(uc.addConstituent(forms::kHScrollBarClass, "m_HScroll"));
+  m_VScroll = std::static_pointer_cast<forms::ScrollBar>(uc.addConstituent(forms::kVScrollBarClass, "m_VScroll"));
+  m_plug = std::static_pointer_cast<forms::PictureBox>(uc.addConstituent(forms::kPictureBoxClass, "m_plug"));
+  m_HScroll->put_Max(0);
+  m_VScroll->put_Max(0);
+  m_plug->put_BorderStyle(0);
+  m_plug->put_TabStop(false);
+  m_HScroll->connect("Change", [this](forms::Args&) { OnScrollChange(Axis::X); });
+  m_VScroll->connect("Change", [this](forms::Args&) { OnScrollChange(Axis::Y); });
+  for (auto* bar : {m_HScroll.get(), m_VScroll.get()})
+    bar->connect("GotFocus", [bar](forms::Args&) { win32::HideCaret(bar->hWnd()); });
+}
+
+void Scrollbay::Initialize() { CreatePieces(); }
+
+void Scrollbay::InitProperties() {
+  SetupWindows();
+  put_ScrollbarBackColor(static_cast<int32_t>(0x80000000u));
+  m_RightMargin = ScaleRounded(Axis::X, 20, forms::vbPixels, forms::vbTwips);
+  m_BottomMargin = ScaleRounded(Axis::Y, 20, forms::vbPixels, forms::vbTwips);
+  m_VirtualWidth = ScaleRounded(Axis::X, 800, forms::vbPixels, forms::vbTwips);
+  m_VirtualHeight = ScaleRounded(Axis::Y, 600, forms::vbPixels, forms::vbTwips);
+  m_LeftFillMargin = m_TopFillMargin = m_RightFillMargin = m_BottomFillMargin = 0;
+  m_AutoAdjustExtent = true;
+  m_AutoFillContainer = false;
+  m_AutoScroll = true;
+}
+
+void Scrollbay::SetupWindows() {
+  if (!UserMode()) {
+    // In the designer the contained controls are edited in place: no pieces on top.
+    m_HScroll->put_Visible(false);
+    m_VScroll->put_Visible(false);
+    m_plug->put_Visible(false);
+    return;
+  }
+  for (forms::Control* piece : {static_cast<forms::Control*>(m_HScroll.get()), static_cast<forms::Control*>(m_VScroll.get()),
+                                static_cast<forms::Control*>(m_plug.get())})
+    win32::SetWindowPos(piece->hWnd(), win32::HWND_TOPMOST, 0, 0, 0, 0, kStayOnTopFlags);
+  m_hThisWnd = userControl().get_hWnd();
+  m_hContainerWnd = userControl().get_ContainerHwnd();
+  AttachWindow(m_hThisWnd);
+  AttachWindow(m_hContainerWnd);
+}
+
+void Scrollbay::AttachWindow(win32::HWND hWnd) {
+  SubclassWnd::SubclassWindow(hWnd, this);
+  for (int32_t msg : kWatchedMessages) SubclassWnd::HookMessage(hWnd, msg);
+}
+
+void Scrollbay::DetachWindow(win32::HWND hWnd) {
+  for (int32_t msg : kWatchedMessages) SubclassWnd::UnhookMessage(hWnd, msg);
+  SubclassWnd::UnsubclassWindow(hWnd);
+}
+
+void Scrollbay::Show() {
+  if (!m_TimerKey.empty() || !UserMode()) return;
+  m_TimerKey = ControlKey();
+  Timer::RegisterTimerListener(std::shared_ptr<CTimerListener>(shared_from_this(), static_cast<CTimerListener*>(this)),
+                               m_TimerKey);
+}
+
+void Scrollbay::CreateBackgroundLayer() {
+  // Stops quietly at the first failure; a layer that was never made is tried again
+  // at the next tick.
+  try {
+    forms::UserControl& uc = userControl();
+    forms::ObjectPtr extender = uc.get_Extender();
+    int16_t index = -1;
+    forms::resumeNext([&] { index = forms::get(extender, "Index").toInt16(); });
+
+    forms::ObjectPtr controls = forms::get(uc.get_Parent(), "Controls").toObject();
+    forms::ObjectPtr added = forms::call(controls, "Add", {forms::Variant(forms::kPictureBoxClass), forms::Variant(ControlKey())}).toObject();
+    m_bgLayer = std::dynamic_pointer_cast<forms::PictureBox>(added);
+    if (!m_bgLayer) return;
+
+    // The control as its form knows it: by name, and by index in a control array.
+    forms::ObjectPtr self = forms::get(controls, "Item", {forms::get(extender, "Name")}).toObject();
+    if (index != -1) self = forms::get(self, "Item", {forms::Variant(index)}).toObject();
+    forms::set(m_bgLayer, "Container", self);
+
+    m_bgLayer->put_AutoSize(false);
+    m_bgLayer->put_ScaleMode(uc.get_ScaleMode());
+    m_bgLayer->Move(0, 0.0f, uc.get_ScaleWidth(), uc.get_ScaleHeight());
+    m_bgLayer->put_BackColor(uc.get_BackColor());
+    m_bgLayer->put_BorderStyle(0);
+    m_bgLayer->put_TabStop(false);
+    m_bgLayer->put_Visible(true);
+    m_bgLayer->put_Enabled(uc.get_Enabled());
+    m_bgLayer->put_MousePointer(uc.get_MousePointer());
+    m_bgLayer->put_MouseIcon(uc.get_MouseIcon());
+    m_bgLayer->ZOrder(1);
+    m_layerKeyDown = m_bgLayer->connect("KeyDown", [this](forms::Args& a) {
+      int16_t keyCode = a[0].toInt16(), shift = a[1].toInt16();
+      OnLayerKeyDown(keyCode, shift);
+      a[0] = forms::Variant(keyCode);
+      a[1] = forms::Variant(shift);
+    });
+
+    m_hLayerWnd = m_bgLayer->hWnd();
+    AttachWindow(m_hLayerWnd);
+    ResizeSequence();
+  } catch (const forms::Error&) {
+  }
+}
+
+void Scrollbay::ReleaseLayer() {
+  if (m_bgLayer && m_layerKeyDown) m_bgLayer->disconnect(m_layerKeyDown);
+  m_layerKeyDown = 0;
+  m_bgLayer.reset();
+}
+
+win32::LRESULT Scrollbay::WindowMsgListener(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
+                                            bool& bRouteToOriginal) {
+  win32::LRESULT result = 0;
+  reportAndGoOn("ERR_WNDLISTENER : ", [&] {
+    if (Msg == win32::WM_DESTROY && !m_TimerKey.empty()) {
+      Timer::UnregisterTimerListener(m_TimerKey);
+      m_TimerKey.clear();
+    }
+  });
+  reportAndGoOn("ERR_WNDLISTENER : ", [&] {
+    if (hwnd == m_hThisWnd) result = HandleControlMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
+    else if (hwnd == m_hContainerWnd) result = HandleContainerMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
+    else if (m_bgLayer && hwnd == m_hLayerWnd) result = HandleLayerMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
+  });
+  return result;
+}
+
+win32::LRESULT Scrollbay::HandleControlMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
+  if (Msg == win32::WM_DESTROY) DetachWindow(hwnd);
+  return 0;
+}
+
+win32::LRESULT Scrollbay::HandleContainerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
+  if (Msg == win32::WM_DESTROY) DetachWindow(hwnd);
+  return 0;
+}
+
+win32::LRESULT Scrollbay::HandleLayerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
+  if (Msg == win32::WM_DESTROY) {
+    DetachWindow(hwnd);
+    ReleaseLayer();
+  }
+  return 0;
+}
+
+void Scrollbay::Terminate() {
+  m_LastActiveControl.reset();
+  if (!m_TimerKey.empty()) {
+    Timer::UnregisterTimerListener(m_TimerKey);
+    m_TimerKey.clear();
+  }
+  reportAndGoOn("ERR_TERMINATE : ", [&] {
+    if (win32::IsWindow(m_hThisWnd)) DetachWindow(m_hThisWnd);
+  });
+  reportAndGoOn("ERR_TERMINATE : ", [&] {
+    if (win32::IsWindow(m_hContainerWnd)) DetachWindow(m_hContainerWnd);
+  });
+  reportAndGoOn("ERR_TERMINATE : ", [&] {
+    if (win32::IsWindow(m_hLayerWnd)) DetachWindow(m_hLayerWnd);
+  });
+  reportAndGoOn("ERR_TERMINATE : ", [&] { ReleaseLayer(); });
+  reportAndGoOn("ERR_TERMINATE : ", [&] {
+    const win32::HBRUSH brush = m_ScrollbarBrush;
+    m_ScrollbarBrush = 0;  // gone even when deleting it fails
+    if (brush != 0) win32::DeleteObject(brush);
+  });
+}

@@ -1,0 +1,48 @@
+// Settings saved with the form: lengths in twips, defaults in pixels converted to
+// twips, and nothing written that equals its default.
+#include "Scrollbay.h"
+
+using forms::Axis;
+using forms::Variant;
+
+namespace {
+constexpr int32_t kDefaultMarginPixels = 20;
+constexpr int32_t kDefaultVirtualWidthPixels = 800;
+constexpr int32_t kDefaultVirtualHeightPixels = 600;
+constexpr uint32_t kDefaultScrollbarColor = 0x80000000u;  // the system's scrollbar colour
+}  // namespace
+
+void Scrollbay::ReadProperties(forms::PropertyBag& bag) {
+  SetupWindows();
+  // Defaults are pixels in twips at this screen's resolution, as a single.
+  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips)); };
+  put_ScrollbarBackColor(bag.ReadProperty("ScrollbarBackColor", Variant(static_cast<int32_t>(kDefaultScrollbarColor))).toInt32());
+  m_LeftFillMargin = bag.ReadProperty("LeftFillMargin", pixelsInTwips(Axis::X, 0)).toInt32();
+  m_TopFillMargin = bag.ReadProperty("TopFillMargin", pixelsInTwips(Axis::Y, 0)).toInt32();
+  m_RightFillMargin = bag.ReadProperty("RightFillMargin", pixelsInTwips(Axis::X, 0)).toInt32();
+  m_BottomFillMargin = bag.ReadProperty("BottomFillMargin", pixelsInTwips(Axis::Y, 0)).toInt32();
+  m_RightMargin = bag.ReadProperty("RightMargin", pixelsInTwips(Axis::X, kDefaultMarginPixels)).toInt32();
+  m_BottomMargin = bag.ReadProperty("BottomMargin", pixelsInTwips(Axis::Y, kDefaultMarginPixels)).toInt32();
+  m_VirtualWidth = bag.ReadProperty("VirtualWidth", pixelsInTwips(Axis::X, kDefaultVirtualWidthPixels)).toInt32();
+  m_VirtualHeight = bag.ReadProperty("VirtualHeight", pixelsInTwips(Axis::Y, kDefaultVirtualHeightPixels)).toInt32();
+  put_Scrollbars(bag.ReadProperty("Scrollbars", Variant(int32_t{vpAuto})).toInt32());
+  m_AutoScroll = bag.ReadProperty("AutoScroll", Variant(true)).toBool();
+  put_AutoAdjustExtent(bag.ReadProperty("AutoAdjustExtent", Variant(true)).toBool());
+}
+
+void Scrollbay::WriteProperties(forms::PropertyBag& bag) {
+  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips)); };
+  bag.WriteProperty("Scrollbars", Variant(m_Scrollbars), Variant(int32_t{vpAuto}));
+  bag.WriteProperty("LeftFillMargin", Variant(m_LeftFillMargin), pixelsInTwips(Axis::X, 0));
+  bag.WriteProperty("TopFillMargin", Variant(m_TopFillMargin), pixelsInTwips(Axis::Y, 0));
+  bag.WriteProperty("RightFillMargin", Variant(m_RightFillMargin), pixelsInTwips(Axis::X, 0));
+  bag.WriteProperty("BottomFillMargin", Variant(m_BottomFillMargin), pixelsInTwips(Axis::Y, 0));
+  bag.WriteProperty("RightMargin", Variant(m_RightMargin), pixelsInTwips(Axis::X, kDefaultMarginPixels));
+  bag.WriteProperty("BottomMargin", Variant(m_BottomMargin), pixelsInTwips(Axis::Y, kDefaultMarginPixels));
+  bag.WriteProperty("VirtualWidth", Variant(m_VirtualWidth), pixelsInTwips(Axis::X, kDefaultVirtualWidthPixels));
+  bag.WriteProperty("VirtualHeight", Variant(m_VirtualHeight), pixelsInTwips(Axis::Y, kDefaultVirtualHeightPixels));
+  bag.WriteProperty("AutoAdjustExtent", Variant(m_AutoAdjustExtent), Variant(true));
+  bag.WriteProperty("ScrollbarBackColor", Variant(static_cast<int32_t>(m_ScrollbarBackColor)),
+                    Variant(static_cast<int32_t>(kDefaultScrollbarColor)));
+  bag.WriteProperty("AutoScroll", Variant(m_AutoScroll), Variant(true));
+}

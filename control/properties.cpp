@@ -1,0 +1,158 @@
+// The settings of the control that the extent, layout and scrolling follow, and the
+// library's type information.
+#include "Scrollbay.h"
+#include "forms/library.h"
+
+using forms::Axis;
+
+void Scrollbay::put_Scrollbars(int32_t eValue) {
+  if (eValue == m_Scrollbars) return;
+  // Any value is kept; the ones outside vpBoth..vpNone behave as vpAuto.
+  bool changed = false;
+  ApplyScrollbarVisibility(eValue, changed);
+  if (changed) LayoutScrollbars();
+  m_Scrollbars = eValue;
+  userControl().PropertyChanged("Scrollbars");
+}
+
+void Scrollbay::put_AutoAdjustExtent(bool bValue) {
+  if (bValue == m_AutoAdjustExtent) return;
+  m_AutoAdjustExtent = bValue;
+  if (bValue) AdjustExtent();
+  userControl().PropertyChanged("AutoAdjustExtent");
+}
+
+void Scrollbay::put_VirtualWidth(int32_t nWidth) {
+  if (nWidth < 1) return;
+  const int32_t twips = ToTwips(Axis::X, nWidth);
+  if (twips == m_VirtualWidth) return;
+  m_VirtualWidth = twips;
+  if (!m_AutoAdjustExtent && m_bgLayer) SizeLayer(m_VirtualWidth, m_VirtualHeight);
+  userControl().PropertyChanged("VirtualWidth");
+}
+
+void Scrollbay::put_VirtualHeight(int32_t nHeight) {
+  if (nHeight < 1) return;
+  const int32_t twips = ToTwips(Axis::Y, nHeight);
+  if (twips == m_VirtualHeight) return;
+  m_VirtualHeight = twips;
+  if (!m_AutoAdjustExtent && m_bgLayer) SizeLayer(m_VirtualWidth, m_VirtualHeight);
+  userControl().PropertyChanged("VirtualHeight");
+}
+
+void Scrollbay::put_RightMargin(int32_t nValue) {
+  const int32_t twips = ToTwips(Axis::X, nValue);
+  if (twips < 0 || twips == m_RightMargin) return;
+  m_RightMargin = twips;
+  userControl().PropertyChanged("RightMargin");
+}
+
+void Scrollbay::put_BottomMargin(int32_t nValue) {
+  const int32_t twips = ToTwips(Axis::Y, nValue);
+  if (twips < 0 || twips == m_BottomMargin) return;
+  m_BottomMargin = twips;
+  userControl().PropertyChanged("BottomMargin");
+}
+
+void Scrollbay::put_ScrollbarBackColor(int32_t aColor) {
+  const auto color = static_cast<uint32_t>(aColor);
+  if (color == m_ScrollbarBackColor) return;
+  m_ScrollbarBackColor = color;
+  if (m_ScrollbarBrush != 0) {
+    win32::DeleteObject(m_ScrollbarBrush);
+    m_ScrollbarBrush = 0;
+  }
+  m_ScrollbarBrush = win32::CreateSolidBrush(static_cast<win32::COLORREF>(TranslatedSysColor(aColor)));
+  userControl().PropertyChanged("ScrollbarBackColor");
+}
+
+int32_t Scrollbay::TranslatedSysColor(int32_t aColor) const {
+  const auto color = static_cast<uint32_t>(aColor);
+  if (color & 0x80000000u) return static_cast<int32_t>(win32::GetSysColor(static_cast<int>(color & 0x7FFFFFFFu)));
+  return aColor;
+}
+
+void Scrollbay::put_AutoScroll(bool bAutoScroll) {
+  if (bAutoScroll == m_AutoScroll) return;
+  m_AutoScroll = bAutoScroll;
+  userControl().PropertyChanged("AutoScroll");
+}
+
+const forms::ClassInfo& Scrollbay::typeInfo() {
+  static const forms::ClassInfo info = [] {
+    using forms::TypeKind;
+    forms::ClassInfo c;
+    c.name = "Scrollbay";
+    c.defaultInterface = "_Scrollbay";
+    c.eventInterface = "__Scrollbay";
+    c.isControl = true;
+    forms::ClassBuilder<Scrollbay> b(c);
+    auto describe = [](forms::MemberInfo& m, forms::TypeRef type, const char* param, const char* text) {
+      m.type = std::move(type);
+      if (param) m.params = {{param, m.type, false}};
+      m.description = text;
+      return &m;
+    };
+    const forms::TypeRef boolean{TypeKind::Boolean, {}}, number{TypeKind::Long, {}}, color{TypeKind::Color, "OLE_COLOR"};
+    describe(b.property("ScrollbarBackColor", &Scrollbay::get_ScrollbarBackColor, &Scrollbay::put_ScrollbarBackColor), color,
+             "aColor", "Returns/sets scrollbar background color");
+    describe(b.property("AutoAdjustExtent", &Scrollbay::get_AutoAdjustExtent, &Scrollbay::put_AutoAdjustExtent), boolean,
+             "bValue", "Enables/disables automatic adjustment of viewport extent");
+    describe(b.property("RightMargin", &Scrollbay::get_RightMargin, &Scrollbay::put_RightMargin), number, "nValue",
+             "Returns or sets the margin between right edge of control and the right most contained control");
+    describe(b.property("BottomMargin", &Scrollbay::get_BottomMargin, &Scrollbay::put_BottomMargin), number, "nValue",
+             "Returns or sets the margin between bottom edge of control and the bottom most contained control");
+    describe(b.property("VirtualHeight", &Scrollbay::get_VirtualHeight, &Scrollbay::put_VirtualHeight), number, "nHeight",
+             "Returns/sets virtual height of the viewport");
+    describe(b.property("VirtualWidth", &Scrollbay::get_VirtualWidth, &Scrollbay::put_VirtualWidth), number, "nWidth",
+             "Returns/sets virtual width of the viewport");
+    describe(b.property("Scrollbars", &Scrollbay::get_Scrollbars, &Scrollbay::put_Scrollbars), {TypeKind::Enum, "ScrollbarShow"},
+             "eValue", "Returns/sets scrollbars to be displayed in the viewport");
+    const char* thumb = "Returns or sets the thumb position of the horizontal scrollbar of the control control";
+    describe(b.property("HScrollValue", &Scrollbay::get_HScrollValue, &Scrollbay::put_HScrollValue), number, "nValue", thumb)
+        ->nonBrowsable = true;
+    auto* v = describe(b.property("VScrollValue", &Scrollbay::get_VScrollValue, &Scrollbay::put_VScrollValue), number, "nValue", thumb);
+    v->nonBrowsable = true;
+    v->hidden = true;
+    b.method("AdjustExtent", [](Scrollbay& s, forms::Args&) {
+       s.AdjustExtent();
+       return forms::Variant();
+     }).description = "Calculates and adjusts the virtual extent of the viewport";
+    b.method("TranslatedSysColor", [](Scrollbay& s, forms::Args& a) {
+       if (a.size() != 1) throw forms::Error(forms::err::InvalidCall);
+       return forms::Variant(s.TranslatedSysColor(a[0].toInt32()));
+     }).params = {{"aColor", color, false}};
+    describe(b.property("AutoScroll", &Scrollbay::get_AutoScroll, &Scrollbay::put_AutoScroll), boolean, "bAutoScroll",
+             "Enables/disables automatic scrolling of viewport");
+
+    const forms::ParamInfo keyCode{"KeyCode", {TypeKind::Integer, {}}, true}, shift{"Shift", {TypeKind::Integer, {}}, true};
+    c.events = {{"Resize", 1, {}},
+                {"KeyDown", 4, {keyCode, shift}},
+                {"HScrollChange", 10, {{"nPos", number, true}}},
+                {"VScrollChange", 11, {{"nPos", number, true}}}};
+    return c;
+  }();
+  return info;
+}
+
+extern "C" __attribute__((visibility("default"))) const forms::ControlLibraryEntry* forms_control_library() {
+  static const forms::LibraryInfo library = [] {
+    forms::LibraryInfo l;
+    l.name = "ScrollbayCtl";
+    l.description = "Scrollbay Scrollable Viewport Control";
+    l.major = 1;
+    l.minor = 0;
+    l.revision = 38;
+    l.lcid = 1033;
+    l.classes = {&Scrollbay::typeInfo()};
+    l.enums = {{"ScrollbarShow",
+                {{"vpAuto", vpAuto, "vpAuto"},
+                 {"vpBoth", vpBoth, "vpBoth"},
+                 {"vpHorizontal", vpHorizontal, "vpHorizontal"},
+                 {"vpVertical", vpVertical, "vpVertical"},
+                 {"vpNone", vpNone, "vpNone"}}}};
+    return l;
+  }();
+  static const forms::ControlLibraryEntry entry{&library, {{&Scrollbay::typeInfo(), [] { return std::make_shared<Scrollbay>(); }}}};
+  return &entry;
+}
