@@ -16,7 +16,7 @@ class PictureBox : public Control {
   void Refresh() override;
 
   int16_t get_ScaleMode() const { return m_scale.mode(); }
-  void put_ScaleMode(int16_t mode) { m_scale.setMode(mode); }
+  void put_ScaleMode(int16_t mode) { setScaleMode(mode); }
   float get_ScaleWidth() const { return scaleExtent(Axis::X); }
   void put_ScaleWidth(float units) { setScaleExtent(Axis::X, units); }
   float get_ScaleHeight() const { return scaleExtent(Axis::Y); }

@@ -1,6 +1,7 @@
 #pragma once
 // Named values a user control reads and writes when its form is loaded and saved.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,9 @@ class PropertyBag {
  public:
   // A missing name yields the default; names match without regard to case.
   Variant ReadProperty(const std::string& name, const Variant& defaultValue = {}) const;
-  // Nothing is stored when the value equals the default (an earlier entry is dropped).
-  void WriteProperty(const std::string& name, const Variant& value, const Variant& defaultValue = {});
+  // Nothing is stored when the value equals the default (an earlier entry is dropped);
+  // without a default the value is always stored.
+  void WriteProperty(const std::string& name, const Variant& value, const std::optional<Variant>& defaultValue = std::nullopt);
 
   bool contains(const std::string& name) const;
   // Entries in the order they were written.

@@ -38,6 +38,10 @@ class Window : public Object {
   double clientTwips(Axis axis) const;
   float scaleExtent(Axis axis) const;  // ScaleWidth / ScaleHeight
   void setScaleExtent(Axis axis, float units);
+  // Sets the mode of this window's own scale; the user controls measured in it hear of
+  // a change as AmbientChanged "ScaleUnits".
+  void setScaleMode(int16_t mode);
+  void notifyScaleUnitsChanged();
   float scaleConvert(Axis axis, float value, int fromMode, int toMode) const {
     return contentScale().convert(axis, value, fromMode, toMode);
   }

@@ -116,12 +116,7 @@ void Form::put_ClientHeight(float twips) {
   win32::runtime::notifySize(hWnd());
 }
 
-void Form::put_ScaleMode(int16_t mode) {
-  if (mode == m_scale.mode()) return;
-  m_scale.setMode(mode);
-  for (UserControlHost* h : userControls(m_controls))
-    if (h->containerWindow() == this) h->ambientChanged("ScaleUnits");
-}
+void Form::put_ScaleMode(int16_t mode) { setScaleMode(mode); }
 
 std::string Form::scaleUnitsName() const { return forms::scaleUnitsName(m_scale.mode()); }
 

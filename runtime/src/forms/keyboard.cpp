@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
+#include <charconv>
 #include <vector>
 
 #include "forms/clock.h"
@@ -47,6 +48,12 @@ QString textOf(int key) {
   }
 }
 
+Stroke plainStroke(char c, Qt::KeyboardModifiers modifiers) {
+  const QChar ch = QChar::fromLatin1(c);
+  const int key = ch.isLetter() ? Qt::Key_A + (ch.toUpper().unicode() - 'A') : ch.unicode();
+  return {key, QString(ch), modifiers};
+}
+
 // "{TAB}", "{ENTER}", "~", "+x" (Shift), "^x" (Ctrl), "%x" (Alt), "{{}" and plain text.
 std::vector<Stroke> parse(const std::string& keys) {
   std::vector<Stroke> out;
@@ -65,13 +72,16 @@ std::vector<Stroke> parse(const std::string& keys) {
       std::string name = keys.substr(i + 1, close - i - 1);
       int count = 1;
       if (auto space = name.find(' '); space != std::string::npos) {
-        count = std::atoi(name.c_str() + space + 1);
+        const std::string digits = name.substr(space + 1);
         name = name.substr(0, space);
-        if (count < 0) throw Error(err::InvalidCall, "Bad repeat count in keys: " + keys);
+        auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || count < 0)
+          throw Error(err::InvalidCall, "Bad repeat count in keys: " + keys);
       }
       Stroke s{0, {}, pending};
-      if (name.size() == 1 && !std::isalnum(static_cast<unsigned char>(name[0]))) {
-        s.text = QString::fromStdString(name);
+      if (name.size() == 1) {
+        // "{x 3}" repeats a plain character; "{+}", "{{}" and the like type the character itself.
+        s = plainStroke(name[0], pending);
       } else if (int key = namedKey(name)) {
         s.key = key;
         s.text = textOf(key);
@@ -83,9 +93,7 @@ std::vector<Stroke> parse(const std::string& keys) {
     } else if (c == '}' || c == '(' || c == ')') {
       throw Error(err::InvalidCall, std::string("Unexpected '") + c + "' in keys: " + keys);
     } else {
-      const QChar ch = QChar::fromLatin1(c);
-      const int key = ch.isLetter() ? Qt::Key_A + (ch.toUpper().unicode() - 'A') : ch.unicode();
-      out.push_back({key, QString(ch), pending});
+      out.push_back(plainStroke(c, pending));
     }
     pending = {};
   }

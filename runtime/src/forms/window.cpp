@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "forms/form.h"
 #include "forms/units.h"
+#include "forms/usercontrol.h"
 
 namespace forms {
 
@@ -61,7 +63,33 @@ float Window::scaleExtent(Axis axis) const {
   return static_cast<float>(contentScale().fromTwips(axis, clientTwips(axis)));
 }
 
-void Window::setScaleExtent(Axis axis, float units) { contentScale().setUserExtent(axis, clientTwips(axis), units); }
+void Window::setScaleExtent(Axis axis, float units) {
+  Scale& scale = contentScale();
+  const int16_t before = scale.mode();
+  scale.setUserExtent(axis, clientTwips(axis), units);
+  if (scale.mode() != before && &scale == ownScale()) notifyScaleUnitsChanged();
+}
+
+void Window::setScaleMode(int16_t mode) {
+  Scale* scale = ownScale();
+  if (!scale || scale->mode() == mode) return;
+  scale->setMode(mode);
+  notifyScaleUnitsChanged();
+}
+
+void Window::notifyScaleUnitsChanged() {
+  Form* owner = form();
+  const Scale* scale = ownScale();
+  if (!owner || !scale) return;
+  // A copy: a notification may add or remove controls.
+  const std::vector<ControlPtr> controls = owner->controls();
+  for (const ControlPtr& c : controls) {
+    auto* host = dynamic_cast<UserControlHost*>(c.get());
+    Window* container = host ? host->containerWindow() : nullptr;
+    // Through frames and the like, which have no scale of their own.
+    if (container && &container->contentScale() == scale) host->ambientChanged("ScaleUnits");
+  }
+}
 
 void Window::keyDown(int16_t& keyCode, int16_t& shift) {
   Args args{Variant(keyCode), Variant(shift)};

@@ -12,9 +12,9 @@ Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaul
   return defaultValue;
 }
 
-void PropertyBag::WriteProperty(const std::string& name, const Variant& value, const Variant& defaultValue) {
+void PropertyBag::WriteProperty(const std::string& name, const Variant& value, const std::optional<Variant>& defaultValue) {
   std::erase_if(m_entries, [&](const auto& e) { return equalsNoCase(e.first, name); });
-  if (value.equals(defaultValue)) return;
+  if (defaultValue && value.equals(*defaultValue)) return;
   m_entries.emplace_back(name, value);
 }
 

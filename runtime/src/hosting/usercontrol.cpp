@@ -111,7 +111,7 @@ int32_t UserControl::get_ContainerHwnd() const {
 
 int16_t UserControl::get_ScaleMode() const { return m_host->ownScale()->mode(); }
 
-void UserControl::put_ScaleMode(int16_t mode) { m_host->ownScale()->setMode(mode); }
+void UserControl::put_ScaleMode(int16_t mode) { m_host->setScaleMode(mode); }
 
 float UserControl::get_ScaleWidth() const { return m_host->scaleExtent(Axis::X); }
 float UserControl::get_ScaleHeight() const { return m_host->scaleExtent(Axis::Y); }

@@ -31,8 +31,18 @@ MemberInfo& ClassInfo::add(MemberInfo member) {
 
 void ClassInfo::inherit(const ClassInfo& base) {
   std::vector<MemberInfo> merged = base.members;
-  for (auto& m : members)
-    if (!base.find(m.name)) merged.push_back(std::move(m));
+  int highest = 0;
+  for (const auto& m : base.members) highest = std::max(highest, m.dispid);
+  for (const auto& m : members) highest = std::max(highest, m.dispid);
+  auto taken = [&](int dispid) {
+    return std::any_of(merged.begin(), merged.end(), [&](const MemberInfo& o) { return o.dispid == dispid; });
+  };
+  for (auto& m : members) {
+    if (base.find(m.name)) continue;
+    // Own members were numbered from 1 too: move the ones the base already uses.
+    if (taken(m.dispid)) m.dispid = ++highest;
+    merged.push_back(std::move(m));
+  }
   members = std::move(merged);
 }
 

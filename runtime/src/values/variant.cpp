@@ -27,14 +27,27 @@ double parseNumber(const std::string& text) {
   if (t.size() > 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
     uint32_t v = 0;
     auto [p, ec] = std::from_chars(t.data() + 2, t.data() + t.size(), v, 16);
-    if (ec != std::errc() || p != t.data() + t.size()) throw Error(err::TypeMismatch);
+    if (p != t.data() + t.size() || ec == std::errc::invalid_argument) throw Error(err::TypeMismatch);
+    if (ec == std::errc::result_out_of_range) throw Error(err::Overflow);
     return static_cast<double>(static_cast<int32_t>(v));
   }
   if (equalsNoCase(t, "true")) return -1;
   if (equalsNoCase(t, "false")) return 0;
+  // from_chars takes "inf" and "nan", and a '-' after our own '+': none of them is a number here.
+  const std::size_t start = t[0] == '+' ? 1 : 0;
+  if (start == t.size() || !(std::isdigit(static_cast<unsigned char>(t[start])) || t[start] == '.' || t[start] == '-'))
+    throw Error(err::TypeMismatch);
+  if (t[start] == '-' && start == 1) throw Error(err::TypeMismatch);
   double v = 0;
-  auto [p, ec] = std::from_chars(t.data() + (t[0] == '+' ? 1 : 0), t.data() + t.size(), v);
-  if (ec != std::errc() || p != t.data() + t.size()) throw Error(err::TypeMismatch);
+  auto [p, ec] = std::from_chars(t.data() + start, t.data() + t.size(), v);
+  if (p != t.data() + t.size() || ec == std::errc::invalid_argument || !std::isfinite(v)) throw Error(err::TypeMismatch);
+  if (ec == std::errc::result_out_of_range) {
+    // Too small for a double reads as 0; too large is an overflow.
+    long double wide = 0;
+    auto [wp, wec] = std::from_chars(t.data() + start, t.data() + t.size(), wide);
+    if (wec == std::errc() && wp == p && std::fabs(wide) < 1) return 0;
+    throw Error(err::Overflow);
+  }
   return v;
 }
 
@@ -141,12 +154,9 @@ bool Variant::equals(const Variant& other) const {
   }
   const bool text = type() == VarType::String, otherText = other.type() == VarType::String;
   if ((text && (otherText || other.isEmpty())) || (otherText && isEmpty())) return toString() == other.toString();
-  if (isEmpty() && other.isEmpty()) return true;
-  try {
-    return toDouble() == other.toDouble();
-  } catch (const Error&) {
-    return false;
-  }
+  // A number never equals text, even text that reads as that number.
+  if (text || otherText) return false;
+  return toDouble() == other.toDouble();
 }
 
 std::string Variant::typeName() const {

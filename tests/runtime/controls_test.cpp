@@ -1,0 +1,319 @@
+// Standard controls: scrollbars, geometry in the container's scale, containers, the
+// Controls collection and control arrays.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/form.h"
+#include "forms/picturebox.h"
+#include "forms/scrollbar.h"
+#include "forms/simple_controls.h"
+#include "forms/units.h"
+#include "test_support.h"
+#include "win32/win32.h"
+
+namespace {
+
+using forms::Variant;
+
+int errorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const forms::Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+class ScrollBarTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    form = forms::Form::create("frmBars");
+    sb = std::dynamic_pointer_cast<forms::ScrollBar>(form->addControl("Forms.VScrollBar", "VS1"));
+    ASSERT_TRUE(sb);
+    // Record the value each Change sees, so a Change raised before the new value is
+    // stored shows up as the old one.
+    form->on("VS1", "Change", [this](forms::EventArgs&) { changes.push_back(sb->get_Value()); });
+    sb->put_Max(100);
+  }
+  std::shared_ptr<forms::Form> form;
+  std::shared_ptr<forms::ScrollBar> sb;
+  std::vector<int> changes;
+};
+
+TEST_F(ScrollBarTest, AssignmentsRaiseChangeOnlyForNewValues) {
+  struct Step {
+    int value;
+    int error;
+    std::vector<int> changes;  // Change events this assignment raises
+  };
+  const std::vector<Step> steps = {
+      {10, 0, {10}}, {10, 0, {}}, {0, 0, {0}}, {100, 0, {100}}, {101, 380, {}}, {-1, 380, {}}, {100, 0, {}},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.value);
+    changes.clear();
+    EXPECT_EQ(errorOf([&] { forms::let(sb, "Value", Variant(int32_t{s.value})); }), s.error);
+    EXPECT_EQ(changes, s.changes);
+  }
+  EXPECT_EQ(errorOf([&] { forms::let(sb, "Value", Variant(int32_t{40000})); }), forms::err::Overflow);
+  EXPECT_EQ(errorOf([&] { forms::let(sb, "LargeChange", Variant(int16_t{0})); }), forms::err::InvalidPropertyValue);
+  EXPECT_EQ(sb->get_Value(), 100);
+}
+
+TEST_F(ScrollBarTest, MaxBelowMinIsAllowed) {
+  sb->put_Min(50);
+  sb->put_Max(10);
+  EXPECT_EQ(sb->get_Min(), 50);
+  EXPECT_EQ(sb->get_Max(), 10);
+  changes.clear();
+  sb->put_Value(30);
+  EXPECT_EQ(changes, std::vector<int>{30});
+  EXPECT_EQ(errorOf([&] { sb->put_Value(51); }), forms::err::InvalidPropertyValue);
+  EXPECT_EQ(errorOf([&] { sb->put_Value(9); }), forms::err::InvalidPropertyValue);
+  sb->put_Value(10);
+  sb->put_Value(50);
+  EXPECT_EQ(sb->get_Value(), 50);
+}
+
+TEST_F(ScrollBarTest, NarrowingTheRangeClampsValueAndRaisesChange) {
+  sb->put_Value(80);
+  changes.clear();
+  sb->put_Max(50);
+  EXPECT_EQ(sb->get_Value(), 50);
+  EXPECT_EQ(changes, std::vector<int>{50});
+  sb->put_Min(60);  // now Max below Min: the range is 50..60
+  EXPECT_EQ(sb->get_Value(), 50);
+  EXPECT_EQ(changes, std::vector<int>{50});
+  sb->put_Max(70);  // 60..70
+  EXPECT_EQ(sb->get_Value(), 60);
+  EXPECT_EQ(changes, (std::vector<int>{50, 60}));
+  sb->put_Max(65);  // the value still fits
+  EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(ScrollBarTest, UserActionsRaiseChangeOnce) {
+  sb->put_SmallChange(5);
+  sb->put_LargeChange(30);
+  QScrollBar* bar = sb->bar();
+  struct Action {
+    QAbstractSlider::SliderAction action;
+    int value;
+  };
+  const std::vector<Action> actions = {
+      {QAbstractSlider::SliderSingleStepAdd, 5},  {QAbstractSlider::SliderPageStepAdd, 35},
+      {QAbstractSlider::SliderSingleStepSub, 30}, {QAbstractSlider::SliderToMaximum, 100},
+      {QAbstractSlider::SliderPageStepAdd, 100},  {QAbstractSlider::SliderPageStepSub, 70},
+      {QAbstractSlider::SliderToMinimum, 0},      {QAbstractSlider::SliderSingleStepSub, 0},
+  };
+  int expected = 0;
+  for (const auto& a : actions) {
+    SCOPED_TRACE(a.action);
+    changes.clear();
+    bar->triggerAction(a.action);
+    EXPECT_EQ(sb->get_Value(), a.value);
+    EXPECT_EQ(changes, a.value == expected ? std::vector<int>{} : std::vector<int>{a.value});
+    EXPECT_EQ(bar->value(), a.value);
+    expected = a.value;
+  }
+}
+
+TEST_F(ScrollBarTest, DraggingTheThumbRaisesChangeOnlyAtRelease) {
+  QScrollBar* bar = sb->bar();
+  bar->setSliderDown(true);
+  bar->setSliderPosition(40);
+  bar->setSliderPosition(60);
+  EXPECT_TRUE(changes.empty());
+  EXPECT_EQ(sb->get_Value(), 0);
+  bar->setSliderDown(false);
+  EXPECT_EQ(changes, std::vector<int>{60});
+  EXPECT_EQ(sb->get_Value(), 60);
+  EXPECT_EQ(bar->value(), 60);
+}
+
+TEST_F(ScrollBarTest, TheViewFollowsTheModel) {
+  QScrollBar* bar = sb->bar();
+  sb->put_Min(20);
+  sb->put_Max(5);
+  sb->put_Value(7);
+  EXPECT_EQ(bar->minimum(), 5);
+  EXPECT_EQ(bar->maximum(), 20);
+  EXPECT_EQ(bar->value(), 7);
+  EXPECT_EQ(sb->get_Width(), 16.0f * 15);  // the system's scrollbar width
+}
+
+// Geometry.
+
+class GeometryTest : public testing::Test {
+ protected:
+  void SetUp() override { form = forms::Form::create("frmGeo"); }
+  void TearDown() override { forms::setTwipsPerPixel(15, 15); }
+  std::shared_ptr<forms::Form> form;
+};
+
+TEST_F(GeometryTest, PositionAndSizeAreInTheContainersScale) {
+  auto pic = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
+  pic->put_ScaleMode(forms::vbPixels);
+  auto onForm = form->addControl("Forms.TextBox", "Text1");
+  auto inPic = form->addControl("Forms.TextBox", "Text2", pic.get());
+  struct Case {
+    const char* what;
+    std::function<void()> setScale;
+    forms::ControlPtr control;
+    float left, top, width, height;  // in the container's scale
+    QRect pixels;
+  };
+  const std::vector<Case> cases = {
+      {"twips form", [&] { form->put_ScaleMode(forms::vbTwips); }, onForm, 300, 150, 1500, 315, QRect(20, 10, 100, 21)},
+      {"pixel form", [&] { form->put_ScaleMode(forms::vbPixels); }, onForm, 20, 10, 100, 21, QRect(20, 10, 100, 21)},
+      {"inch form", [&] { form->put_ScaleMode(forms::vbInches); }, onForm, 1, 0.5f, 2, 0.25f, QRect(96, 48, 192, 24)},
+      {"user scale", [&] { form->put_ScaleWidth(100); form->put_ScaleHeight(1000); }, onForm, 25, -100, 50, 100,
+       QRect(80, -24, 160, 24)},
+      // The picture box keeps its own scale whatever the form's is.
+      {"pixel picture box", [&] { form->put_ScaleMode(forms::vbCentimeters); }, inPic, 7, 3, 50, 20, QRect(7, 3, 50, 20)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.setScale();
+    auto ctl = c.control;
+    forms::call(ctl, "Move", {Variant(c.left), Variant(c.top), Variant(c.width), Variant(c.height)});
+    EXPECT_EQ(ctl->widget()->geometry(), c.pixels);
+    EXPECT_FLOAT_EQ(forms::get(ctl, "Left").toSingle(), c.left);
+    EXPECT_FLOAT_EQ(forms::get(ctl, "Top").toSingle(), c.top);
+    EXPECT_FLOAT_EQ(forms::get(ctl, "Width").toSingle(), c.width);
+    EXPECT_FLOAT_EQ(forms::get(ctl, "Height").toSingle(), c.height);
+  }
+  EXPECT_EQ(errorOf([&] { forms::let(onForm, "Width", Variant(-1.0f)); }), forms::err::InvalidPropertyValue);
+}
+
+TEST_F(GeometryTest, FractionalTwipsSurviveUntilSomethingOutsideMovesTheWindow) {
+  auto ctl = form->addControl("Forms.TextBox", "Text1");
+  forms::let(ctl, "Left", Variant(1234.5f));
+  forms::let(ctl, "Width", Variant(1000.4f));
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 1234.5f);
+  EXPECT_EQ(forms::get(ctl, "Width").toSingle(), 1000.4f);
+  EXPECT_EQ(ctl->widget()->x(), 82);
+  EXPECT_EQ(ctl->widget()->width(), 67);
+
+  win32::SetWindowPos(ctl->hWnd(), 0, 30, 0, 0, 0, win32::SWP_NOSIZE | win32::SWP_NOZORDER);
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 450.0f);
+  EXPECT_EQ(forms::get(ctl, "Width").toSingle(), 1000.4f);
+  win32::SetWindowPos(ctl->hWnd(), 0, 0, 0, 40, 10, win32::SWP_NOMOVE | win32::SWP_NOZORDER);
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 450.0f);
+  EXPECT_EQ(forms::get(ctl, "Width").toSingle(), 600.0f);
+  EXPECT_EQ(forms::get(ctl, "Height").toSingle(), 150.0f);
+
+  forms::setTwipsPerPixel(12, 12);
+  forms::let(ctl, "Left", Variant(1234.5f));
+  EXPECT_EQ(ctl->widget()->x(), 103);
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 1234.5f);
+}
+
+TEST_F(GeometryTest, ReassigningTheContainerKeepsTheNumbers) {
+  auto pic = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
+  pic->put_ScaleMode(forms::vbPixels);
+  auto frame = form->addControl("Forms.Frame", "Frame1");
+  auto ctl = form->addControl("Forms.TextBox", "Text1");
+  forms::call(ctl, "Move", {Variant(300.0f), Variant(150.0f), Variant(900.0f), Variant(300.0f)});
+
+  forms::set(ctl, "Container", pic);
+  EXPECT_EQ(forms::get(ctl, "Container").toObject(), pic);
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 300.0f);
+  EXPECT_EQ(forms::get(ctl, "Top").toSingle(), 150.0f);
+  EXPECT_EQ(forms::get(ctl, "Width").toSingle(), 60.0f);  // the size stays the same on screen
+  EXPECT_EQ(ctl->widget()->parentWidget(), pic->clientWidget());
+  EXPECT_EQ(ctl->widget()->geometry(), QRect(300, 150, 60, 20));
+  EXPECT_EQ(win32::runtime::parentOf(ctl->hWnd()), pic->hWnd());
+
+  forms::set(ctl, "Container", frame);  // a frame measures in the form's twips
+  EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 300.0f);
+  EXPECT_EQ(ctl->widget()->geometry(), QRect(20, 10, 60, 20));
+  forms::set(ctl, "Container", form);
+  EXPECT_EQ(ctl->widget()->parentWidget(), form->widget());
+
+  // Nothing changes when the new container cannot hold controls.
+  auto other = forms::Form::create("frmOther");
+  const std::vector<std::pair<const char*, forms::ObjectPtr>> bad = {
+      {"text box", form->addControl("Forms.TextBox", "Text2")},
+      {"itself", ctl},
+      {"another form", other},
+      {"a control of another form", other->addControl("Forms.PictureBox", "Picture9")},
+      {"a font", forms::get(ctl, "Font").toObject()},
+      {"nothing", nullptr},
+  };
+  for (const auto& [what, target] : bad) {
+    EXPECT_EQ(errorOf([&] { forms::set(ctl, "Container", target); }), forms::err::InvalidCall) << what;
+    EXPECT_EQ(forms::get(ctl, "Container").toObject(), form) << what;
+    EXPECT_EQ(ctl->widget()->parentWidget(), form->widget()) << what;
+    EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 300.0f) << what;
+  }
+  // A container cannot go inside what it contains.
+  forms::set(frame, "Container", pic);
+  EXPECT_EQ(errorOf([&] { forms::set(pic, "Container", frame); }), forms::err::InvalidCall);
+}
+
+TEST_F(GeometryTest, HiddenContainerHidesWithoutChangingVisible) {
+  auto pic = form->addControl("Forms.PictureBox", "Picture1");
+  auto ctl = form->addControl("Forms.TextBox", "Text1", pic.get());
+  form->Show();
+  forms::let(pic, "Visible", Variant(false));
+  EXPECT_TRUE(forms::get(ctl, "Visible").toBool());
+  forms::set(ctl, "Container", form);
+  EXPECT_TRUE(ctl->widget()->isVisible());
+  form->Unload();
+}
+
+// The Controls collection and control arrays.
+
+TEST(ControlsCollectionTest, LookupArraysAddAndDuplicateNames) {
+  auto form = forms::Form::create("frmCtls");
+  auto pic = form->addControl("Forms.PictureBox", "Picture1");
+  forms::Form::AddOptions element;
+  for (int16_t i : {0, 1, 3}) {
+    element.index = i;
+    form->addControl("Forms.Label", "lblItem", nullptr, element);
+  }
+  forms::ObjectPtr controls = forms::get(form, "Controls").toObject();
+  EXPECT_EQ(forms::get(controls, "Count").toInt32(), 4);
+  EXPECT_EQ(forms::call(controls, "Item", {Variant("PICTURE1")}).toObject(), pic);
+  EXPECT_EQ(forms::get(controls, "Item", {Variant(int16_t{0})}).toObject(), pic);
+  EXPECT_EQ(errorOf([&] { forms::call(controls, "Item", {Variant(int16_t{4})}); }), forms::err::SubscriptOutOfRange);
+  EXPECT_EQ(errorOf([&] { forms::call(controls, "Item", {Variant("Nope")}); }), forms::err::InvalidCall);
+
+  forms::ObjectPtr array = forms::call(controls, "Item", {Variant("lblitem")}).toObject();
+  EXPECT_EQ(forms::get(array, "Count").toInt32(), 3);
+  EXPECT_EQ(forms::get(array, "LBound").toInt32(), 0);
+  EXPECT_EQ(forms::get(array, "UBound").toInt32(), 3);
+  forms::ObjectPtr third = forms::call(array, "Item", {Variant(int16_t{3})}).toObject();
+  EXPECT_EQ(third, form->findControl("LBLITEM", 3));
+  EXPECT_EQ(forms::get(third, "Index").toInt16(), 3);
+  EXPECT_NE(errorOf([&] { forms::call(array, "Item", {Variant(int16_t{2})}); }), 0);
+  EXPECT_EQ(errorOf([&] { forms::let(array, "Count", Variant(int16_t{2})); }), forms::err::NoSuchMember);
+
+  forms::ObjectPtr added = forms::call(controls, "Add", {Variant("forms.textbox"), Variant("txtNew"), Variant(pic)}).toObject();
+  EXPECT_EQ(forms::get(added, "Container").toObject(), pic);
+  EXPECT_EQ(std::dynamic_pointer_cast<forms::Control>(added)->classId(), "Forms.TextBox");
+  EXPECT_EQ(forms::get(controls, "Count").toInt32(), 5);
+  EXPECT_EQ(errorOf([&] { forms::call(controls, "Add", {Variant("Forms.Label"), Variant("lblIn"), Variant(added)}); }),
+            forms::err::InvalidCall);
+
+  struct Clash {
+    const char* name;
+    int16_t index;
+  };
+  for (const Clash& c : std::vector<Clash>{{"TXTNEW", -1}, {"picture1", -1}, {"Picture1", 2}, {"lblItem", -1}, {"LBLITEM", 1}}) {
+    element.index = c.index;
+    EXPECT_EQ(errorOf([&] { form->addControl("Forms.Label", c.name, nullptr, element); }), forms::err::DuplicateKey)
+        << c.name << " " << c.index;
+  }
+  EXPECT_EQ(errorOf([&] { form->addControl("Forms.Label", ""); }), forms::err::InvalidCall);
+  EXPECT_EQ(form->controls().size(), 5u);
+  element.index = 2;
+  form->addControl("Forms.Label", "lblItem", nullptr, element);
+  EXPECT_EQ(forms::get(array, "Count").toInt32(), 4);
+}
+
+}  // namespace
