@@ -90,7 +90,7 @@ void Clock::advance(uint32_t ms) {
     m_impl->manualNow = std::max(m_impl->manualNow, e->due);
     runDue();
   }
-  m_impl->manualNow = target;
+  m_impl->manualNow = std::max(m_impl->manualNow, target);  // a nested advance may have gone further
 }
 
 void Clock::runDue() {
