@@ -95,6 +95,22 @@ TEST(ProbeLifecycleTest, AddedToAShownFormItIsShownAtOnce) {
   form->Unload();
 }
 
+TEST(ProbeLifecycleTest, ShowAndHideOncePerChange) {
+  auto form = forms::Form::create("frmShowHide");
+  auto host = asHost(form->addControl("Probe.Recorder", "Probe1"));
+  LogReader log(host->instancePtr());
+  log.next();
+  form->Show();
+  form->Show();
+  EXPECT_EQ(log.next(), (Log{"Show", "get Extender.Name=Probe1"}));
+  form->Hide();
+  form->Hide();
+  EXPECT_EQ(log.next(), Log{"Hide"});
+  form->Show();
+  EXPECT_EQ(log.next(), (Log{"Show", "get Extender.Name=Probe1"}));
+  form->Unload();
+}
+
 TEST(ProbeLifecycleTest, BorderTakesItsPlaceFromTheClientArea) {
   auto form = forms::Form::create("frmBorder");
   auto host = asHost(form->addControl("Probe.Recorder", "Probe1"));

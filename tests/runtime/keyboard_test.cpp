@@ -105,6 +105,12 @@ TEST_F(KeyboardTest, TabSkipsWhatCannotTakeTheFocus) {
     EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, static_cast<int>(c.order.size())), c.order);
     c.undo();
   }
+  // Focus put on a control that Tab skips: the walk goes on from its place in the order.
+  forms::let(txtB, "TabStop", Variant(false));
+  txtB->SetFocus();
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 2), (std::vector<std::string>{"txtC", "txtInFrame"}));
+  txtB->SetFocus();
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier, 2), (std::vector<std::string>{"txtA", "txtInFrame"}));
   // A control that cannot take the focus refuses SetFocus.
   auto label = form->findControl("lblB");
   EXPECT_THROW(forms::call(label, "SetFocus"), forms::Error);

@@ -147,7 +147,9 @@ class UserControlHost : public Control {
   void initProperties();
   void readProperties(PropertyBag& bag);
   void writeProperties(PropertyBag& bag);
+  // Show and Hide reach the class once per change of the form's visibility.
   void show();
+  void hide();
   void terminate();
   void ambientChanged(const std::string& name);
   bool terminated() const { return m_terminated; }
@@ -178,6 +180,7 @@ class UserControlHost : public Control {
   Scale m_scale;
   QPainter* m_painter = nullptr;
   bool m_propertiesRead = false;  // Resize goes to the class only from then on
+  bool m_shown = false;
   bool m_terminated = false;
   bool m_changed = false;
   std::vector<std::string> m_propertyChanges;

@@ -219,6 +219,7 @@ void Form::Show() {
 
 void Form::Hide() {
   if (widget()) widget()->hide();
+  for (UserControlHost* h : userControls(m_controls)) h->hide();
 }
 
 void Form::Unload() {
@@ -267,22 +268,26 @@ win32::LRESULT Form::classProcedure(win32::UINT msg, win32::WPARAM, win32::LPARA
 }
 
 void Form::tabToNext(bool backwards) {
+  // The focused control keeps its place in the order even when Tab would not stop
+  // there (TabStop off), so the walk goes on from it rather than from the start.
+  Control* current = activeControl();
   std::vector<Control*> order;
   for (auto& c : m_controls)
-    if (c->canTakeFocus()) order.push_back(c.get());
+    if (c->canTakeFocus() || c.get() == current) order.push_back(c.get());
   if (order.empty()) return;
   std::stable_sort(order.begin(), order.end(),
                    [](const Control* a, const Control* b) { return a->get_TabIndex() < b->get_TabIndex(); });
-  Control* current = activeControl();
+  const std::size_t n = order.size();
   auto it = std::find(order.begin(), order.end(), current);
-  std::size_t next = 0;
-  if (it == order.end()) {
-    next = backwards ? order.size() - 1 : 0;
-  } else {
-    const std::size_t pos = static_cast<std::size_t>(it - order.begin());
-    next = backwards ? (pos + order.size() - 1) % order.size() : (pos + 1) % order.size();
+  // With nothing focused, start so that the first step lands on the first (or last) control.
+  std::size_t pos = it == order.end() ? (backwards ? 0 : n - 1) : static_cast<std::size_t>(it - order.begin());
+  for (std::size_t step = 0; step < n; ++step) {
+    pos = backwards ? (pos + n - 1) % n : (pos + 1) % n;
+    if (order[pos] != current && order[pos]->canTakeFocus()) {
+      order[pos]->SetFocus();
+      return;
+    }
   }
-  order[next]->SetFocus();
 }
 
 // Controls collection and control arrays.

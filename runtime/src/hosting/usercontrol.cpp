@@ -239,8 +239,15 @@ void UserControlHost::writeProperties(PropertyBag& bag) {
 }
 
 void UserControlHost::show() {
-  if (m_terminated) return;
+  if (m_terminated || m_shown) return;
+  m_shown = true;
   m_instance->Show();
+}
+
+void UserControlHost::hide() {
+  if (m_terminated || !m_shown) return;
+  m_shown = false;
+  m_instance->Hide();
 }
 
 void UserControlHost::terminate() {
