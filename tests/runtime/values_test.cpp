@@ -88,14 +88,31 @@ TEST(VariantTest, ToIntegerRoundsHalfToEvenAndChecksRange) {
   }
 }
 
+TEST(VariantTest, ToString) {
+  const std::vector<std::pair<Variant, std::string>> cases = {
+      {Variant(true), "True"},
+      {Variant(false), "False"},
+      {Variant(), ""},
+      {Variant(int16_t{-3}), "-3"},
+      {Variant(int32_t{-2147483647 - 1}), "-2147483648"},
+      {Variant(2.5), "2.5"},
+      {Variant(3.0), "3"},
+      {Variant(-0.0), "0"},
+      {Variant(0.1 + 0.2), "0.3"},  // 15 significant digits, not the shortest round trip
+      {Variant(123456789012345.0), "123456789012345"},
+      {Variant(1e15), "1E+15"},
+      {Variant(-2.5e-7), "-2.5E-07"},
+      {Variant(0.0001), "0.0001"},
+      {Variant(1234.5f), "1234.5"},
+      {Variant(1.0f / 3), "0.3333333"},  // 7 for a Single
+      {Variant(0.1f), "0.1"},
+      {Variant(1e7f), "1E+07"},
+      {Variant(-0.0f), "0"},
+  };
+  for (const auto& [in, text] : cases) EXPECT_EQ(in.toString(), text) << in.typeName() << " " << text;
+}
+
 TEST(VariantTest, OtherConversions) {
-  EXPECT_EQ(Variant(true).toString(), "True");
-  EXPECT_EQ(Variant(false).toString(), "False");
-  EXPECT_EQ(Variant(int16_t{-3}).toString(), "-3");
-  EXPECT_EQ(Variant(2.5).toString(), "2.5");
-  EXPECT_EQ(Variant(1234.5f).toString(), "1234.5");
-  EXPECT_EQ(Variant(3.0).toString(), "3");
-  EXPECT_EQ(Variant().toString(), "");
   EXPECT_TRUE(Variant("-1").toBool());
   EXPECT_FALSE(Variant("0").toBool());
   EXPECT_EQ(errorOf([] { (void)Variant("yes").toBool(); }), forms::err::TypeMismatch);

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "forms/collection.h"
@@ -51,22 +50,16 @@ double parseNumber(const std::string& text) {
   return v;
 }
 
-std::string formatNumber(double v) {
-  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f", v);
-    return buf;
-  }
+// As the runtime prints numbers: at most 15 significant digits for a Double and 7 for a
+// Single, exponent form ("1E+15", "1E-05") outside the plain range.
+std::string formatNumber(double v, int digits) {
+  if (v == 0) return "0";  // never "-0"
   char buf[64];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return ec == std::errc() ? std::string(buf, p) : std::to_string(v);
-}
-
-std::string formatSingle(float v) {
-  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e7f) return formatNumber(v);
-  char buf[64];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return ec == std::errc() ? std::string(buf, p) : std::to_string(v);
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
+  std::string out = ec == std::errc() ? std::string(buf, p) : std::to_string(v);
+  for (char& c : out)
+    if (c == 'e') c = 'E';
+  return out;
 }
 
 }  // namespace
@@ -134,8 +127,8 @@ std::string Variant::toString() const {
     case 1: return std::get<BoolTag>(m_value).value ? "True" : "False";
     case 2: return std::to_string(std::get<int16_t>(m_value));
     case 3: return std::to_string(std::get<int32_t>(m_value));
-    case 4: return formatSingle(std::get<float>(m_value));
-    case 5: return formatNumber(std::get<double>(m_value));
+    case 4: return formatNumber(std::get<float>(m_value), 7);
+    case 5: return formatNumber(std::get<double>(m_value), 15);
     case 6: return std::get<std::string>(m_value);
     default: throw Error(err::TypeMismatch);
   }
