@@ -35,3 +35,133 @@ TEST_F(ScrollbayTest, WorkedExampleNumberForNumber) {
   }
   EXPECT_TRUE(bay->Plug()->get_Visible());
 }
+
+TEST_F(ScrollbayTest, ExtentCountsOnlyVisibleDirectChildrenOfTheLayer) {
+  makeControl(4500, 3000);
+  addChild("Forms.TextBox", "Shown", 100, 100, 1000, 300);
+  auto hidden = addChild("Forms.TextBox", "Hidden", 100, 9000, 1000, 300);
+  hidden->put_Visible(false);
+  auto frame = addChild("Forms.Frame", "Frame1", 200, 1000, 2000, 1500);
+  addChild("Forms.TextBox", "InFrame", 100, 20000, 1000, 300, frame.get());  // inside the frame: not counted
+  auto timerLike = addChild("Forms.Label", "m_Timer", 100, 30000, 100, 100);
+  showAndTick();
+  EXPECT_EQ(timerLike->containerWindow(), host.get());  // never moved onto the layer
+  EXPECT_EQ(bay->VirtualWidthTwips(), 2200 + 300);
+  EXPECT_EQ(bay->VirtualHeightTwips(), 2500 + 300);
+
+  // Half to even on the right edge: 1234.5 counts as 1234, 1235.5 as 1236.
+  struct Case {
+    float width;
+    int32_t expected;
+  } cases[] = {{1134.5f, 1234 + 300}, {1135.5f, 1236 + 300}};
+  auto edge = addChild("Forms.Label", "Edge", 100, 0, 10, 10);
+  frame->put_Visible(false);
+  for (const Case& c : cases) {
+    edge->put_Width(c.width);
+    testsupport::advance(200);
+    EXPECT_EQ(bay->VirtualWidthTwips(), c.expected) << c.width;
+  }
+}
+
+TEST_F(ScrollbayTest, NoChildGivesTheMarginsAndALayerAsLargeAsTheControl) {
+  makeControl(4500, 3000);
+  showAndTick();
+  EXPECT_EQ(bay->VirtualWidthTwips(), 300);
+  EXPECT_EQ(bay->VirtualHeightTwips(), 300);
+  EXPECT_EQ(bay->Layer()->widget()->size(), QSize(300, 200));
+  EXPECT_LT(bay->HScroll()->get_Max(), 0);
+  EXPECT_FALSE(bay->HScroll()->get_Visible());
+  EXPECT_FALSE(bay->VScroll()->get_Visible());
+  EXPECT_FALSE(bay->Plug()->get_Visible());
+}
+
+TEST_F(ScrollbayTest, AutoShowsAScrollbarFromMaxOneOn) {
+  // Visible width 300 - 16 = 284 pixels; the extent is the child's right edge plus 300 twips.
+  makeControl(4500, 3000);
+  auto child = addChild("Forms.Label", "Wide", 0, 0, 100, 100);
+  showAndTick();
+  struct Case {
+    float rightEdgePixels;
+    int16_t max;
+    bool shown;
+  } cases[] = {{284 - 20, 0, false}, {284 - 20 + 1, 1, true}, {284 - 20 - 5, -5, false}};
+  for (const Case& c : cases) {
+    child->put_Width(c.rightEdgePixels * 15);
+    testsupport::advance(200);
+    EXPECT_EQ(bay->HScroll()->get_Max(), c.max) << c.rightEdgePixels;
+    EXPECT_EQ(bay->HScroll()->get_Visible(), c.shown) << c.rightEdgePixels;
+  }
+}
+
+TEST_F(ScrollbayTest, ScrollbarsModesShowWhatTheySay) {
+  makeControl(4500, 3000);
+  showAndTick();
+  struct Case {
+    int32_t mode;
+    bool h, v, plug;
+    float hWidth;
+  } cases[] = {{vpBoth, true, true, true, 4260},
+               {vpHorizontal, true, false, false, 4500},
+               {vpVertical, false, true, false, 4260},
+               {vpNone, false, false, false, 4260},
+               {7, false, false, false, 4260}};  // any other value behaves as vpAuto
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    forms::let(host, "Scrollbars", forms::Variant(c.mode));
+    EXPECT_EQ(forms::get(host, "Scrollbars").toInt32(), c.mode);
+    EXPECT_EQ(bay->HScroll()->get_Visible(), c.h);
+    EXPECT_EQ(bay->VScroll()->get_Visible(), c.v);
+    EXPECT_EQ(bay->Plug()->get_Visible(), c.plug);
+    if (c.h) {
+      EXPECT_FLOAT_EQ(bay->HScroll()->get_Width(), c.hWidth);
+    }
+  }
+  // The same value again does nothing at all, not even a layout.
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpBoth}));
+  bay->HScroll()->put_Left(123);
+  const auto changes = host->propertyChanges().size();
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpBoth}));
+  EXPECT_FLOAT_EQ(bay->HScroll()->get_Left(), 123);
+  EXPECT_EQ(host->propertyChanges().size(), changes);
+}
+
+TEST_F(ScrollbayTest, NoneStillFollowsTheChildrenAndFixedExtentWaitsForAnAssignment) {
+  makeControl(4500, 3000);
+  auto child = addChild("Forms.Label", "Far", 6000, 6000, 300, 300);
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpNone}));
+  showAndTick();
+  EXPECT_EQ(bay->Layer()->widget()->size(), QSize((6300 + 300) / 15, (6300 + 300) / 15));
+  EXPECT_FALSE(bay->VScroll()->get_Visible());
+
+  forms::let(host, "AutoAdjustExtent", false);
+  child->put_Left(9000);
+  testsupport::advance(200);
+  EXPECT_EQ(bay->Layer()->widget()->width(), 6600 / 15);  // no longer follows
+  forms::let(host, "VirtualWidth", 15000);
+  EXPECT_EQ(bay->Layer()->widget()->width(), 1000);  // sized at once
+  forms::let(host, "VirtualWidth", 0);                // below 1: ignored
+  EXPECT_EQ(forms::get(host, "VirtualWidth").toInt32(), 15000);
+  forms::call(host, "AdjustExtent");  // whatever AutoAdjustExtent says
+  EXPECT_EQ(bay->VirtualWidthTwips(), 9300 + 300);
+}
+
+TEST_F(ScrollbayTest, ResizingChangesRangesAndLayerOnlyGrowsWithAutoAdjust) {
+  makeControl(4500, 3000);
+  addChild("Forms.Label", "Child", 0, 0, 6000, 6000);
+  std::vector<std::string> events;
+  form->on("Scrollbay1", "Resize", [&](forms::EventArgs&) { events.push_back("Resize"); });
+  form->Show();
+  host->put_Width(3000);  // before the first tick: no layout, no event
+  EXPECT_TRUE(events.empty());
+  testsupport::advance(200);
+  EXPECT_EQ(events.size(), 1u);
+  const int16_t max = bay->HScroll()->get_Max();
+  host->put_Width(1500);
+  EXPECT_EQ(bay->HScroll()->get_Max(), max + 100);
+  EXPECT_EQ(events.size(), 2u);
+  host->put_Width(9000);
+  EXPECT_EQ(bay->Layer()->widget()->width(), 9000 / 15);
+  forms::let(host, "AutoAdjustExtent", false);
+  host->put_Width(12000);
+  EXPECT_EQ(bay->Layer()->widget()->width(), 9000 / 15);
+}

@@ -1,0 +1,141 @@
+#include <QApplication>
+
+#include "SubclassWnd.h"
+#include "Timer.h"
+#include "control_fixture.h"
+#include "win32/runtime.h"
+
+namespace {
+std::string keyOf(const forms::UserControlHost& h) { return "x_y_z" + std::to_string(h.hWnd()); }
+}  // namespace
+
+TEST_F(ScrollbayTest, RunModeAttachesRegistersOnShowAndBuildsTheLayerAtTheFirstTick) {
+  makeControl(4500, 3000);
+  auto text = addChild("Forms.TextBox", "Text1", 300, 300, 1200, 315);
+  // Own window and container window attached from the properties on.
+  EXPECT_TRUE(SubclassWnd::FindRecord(host->hWnd()));
+  EXPECT_TRUE(SubclassWnd::FindRecord(form->hWnd()));
+  EXPECT_TRUE(bay->TimerKey().empty());
+
+  form->Show();
+  EXPECT_EQ(bay->TimerKey(), keyOf(*host));
+  EXPECT_TRUE(Timer::IsRegistered(keyOf(*host)));
+  form->Show();  // shown again: still one registration
+  EXPECT_EQ(Timer::ListenerCount(), 1u);
+
+  // Before the first tick the children are still directly on the control.
+  EXPECT_FALSE(bay->Layer());
+  EXPECT_EQ(text->containerWindow(), host.get());
+  testsupport::advance(200);
+  ASSERT_TRUE(bay->Layer());
+  EXPECT_EQ(bay->Layer()->name(), keyOf(*host));
+  EXPECT_EQ(bay->Layer()->containerWindow(), host.get());
+  EXPECT_EQ(text->containerWindow(), bay->Layer().get());
+  EXPECT_FLOAT_EQ(text->get_Left(), 300);  // the same numbers in the virtual area
+  EXPECT_TRUE(SubclassWnd::FindRecord(bay->LayerWnd()));
+  // The pieces stay above the layer.
+  const auto stack = host->clientWidget()->children();
+  EXPECT_GT(stack.indexOf(bay->VScroll()->widget()), stack.indexOf(bay->Layer()->widget()));
+  EXPECT_GT(stack.indexOf(bay->HScroll()->widget()), stack.indexOf(bay->Layer()->widget()));
+}
+
+TEST_F(ScrollbayTest, DesignModeHasNoLayerNoTimerNoSubclassingAndHiddenPieces) {
+  makeControl(4500, 3000, /*designMode=*/true);
+  addChild("Forms.TextBox", "Text1", 300, 300, 1200, 315);
+  form->Show();
+  form->Show();
+  testsupport::advance(1000);
+  EXPECT_FALSE(bay->Layer());
+  EXPECT_TRUE(bay->TimerKey().empty());
+  EXPECT_EQ(Timer::ListenerCount(), 0u);
+  EXPECT_EQ(SubclassWnd::SubclassedWindowCount(), 0u);
+  EXPECT_FALSE(bay->HScroll()->get_Visible());
+  EXPECT_FALSE(bay->VScroll()->get_Visible());
+  EXPECT_FALSE(bay->Plug()->get_Visible());
+  // Scrollbars still sets visibility, which the designer keeps hidden.
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpBoth}));
+  EXPECT_FALSE(bay->HScroll()->get_Visible());
+  EXPECT_NO_THROW(forms::call(host, "AdjustExtent"));
+}
+
+TEST_F(ScrollbayTest, UnloadLeavesNoRecordNoListenerNoTimerNoBrushNoWindow) {
+  const int windows = win32::runtime::liveWindowCount();
+  const int objects = win32::runtime::liveObjectCount();
+  const int timers = win32::runtime::armedTimerCount();
+  makeControl(4500, 3000);
+  addChild("Forms.TextBox", "Text1", 300, 300, 1200, 315);
+  showAndTick();
+  ASSERT_TRUE(bay->Layer());
+  EXPECT_NE(bay->ScrollbarBrush(), 0);
+  std::weak_ptr<forms::ControlClass> instance = host->instancePtr();
+  host.reset();
+  bay = nullptr;
+  form->Unload();
+  form.reset();
+  testsupport::advance(400);
+  EXPECT_EQ(SubclassWnd::SubclassedWindowCount(), 0u);
+  EXPECT_EQ(Timer::ListenerCount(), 0u);
+  EXPECT_EQ(Timer::TimerID(), 0u);
+  EXPECT_EQ(win32::runtime::armedTimerCount(), timers);
+  EXPECT_EQ(win32::runtime::liveObjectCount(), objects);
+  EXPECT_EQ(win32::runtime::liveWindowCount(), windows);
+  EXPECT_TRUE(instance.expired()) << "something still holds the control";
+  EXPECT_TRUE(testsupport::msgBoxes().empty());
+}
+
+TEST_F(ScrollbayTest, TwoControlsOnOneFormKeepTheirOwnLayersAndKeys) {
+  makeControl(3000, 2000);
+  auto second = std::dynamic_pointer_cast<forms::UserControlHost>(form->addControl("ScrollbayCtl.Scrollbay", "Scrollbay2"));
+  second->Move(3500, 0, 3000, 2000);
+  auto* bay2 = dynamic_cast<Scrollbay*>(&second->instance());
+  addChild("Forms.TextBox", "Text1", 100, 4000, 900, 315);
+  addChild("Forms.TextBox", "Text2", 100, 100, 900, 315, second.get());
+  showAndTick();
+  ASSERT_TRUE(bay->Layer() && bay2->Layer());
+  EXPECT_NE(bay->TimerKey(), bay2->TimerKey());
+  EXPECT_EQ(bay2->Layer()->name(), keyOf(*second));
+  EXPECT_EQ(form->findControl("Text2")->containerWindow(), bay2->Layer().get());
+  EXPECT_EQ(Timer::ListenerCount(), 2u);
+  // The first scrolls vertically; the second has nothing to scroll.
+  EXPECT_GT(bay->VScroll()->get_Max(), 0);
+  EXPECT_LT(bay2->VScroll()->get_Max(), 0);
+  testsupport::advance(200);
+  EXPECT_EQ(bay2->Layer()->widget()->height(), 2000 / 15);
+}
+
+TEST_F(ScrollbayTest, ElementThreeOfAControlArrayPutsItsLayerIntoElementThree) {
+  form = forms::Form::create("frmArray");
+  form->put_ClientWidth(9000);
+  form->put_ClientHeight(7000);
+  forms::Form::AddOptions first, third;
+  first.index = 0;
+  third.index = 3;
+  auto element0 = std::dynamic_pointer_cast<forms::UserControlHost>(form->addControl("ScrollbayCtl.Scrollbay", "Bays", nullptr, first));
+  host = std::dynamic_pointer_cast<forms::UserControlHost>(form->addControl("ScrollbayCtl.Scrollbay", "Bays", nullptr, third));
+  host->Move(4000, 0, 3000, 2000);
+  bay = dynamic_cast<Scrollbay*>(&host->instance());
+  showAndTick();
+  ASSERT_TRUE(bay->Layer());
+  EXPECT_EQ(bay->Layer()->containerWindow(), host.get());
+  auto* bay0 = dynamic_cast<Scrollbay*>(&element0->instance());
+  ASSERT_TRUE(bay0->Layer());
+  EXPECT_EQ(bay0->Layer()->containerWindow(), element0.get());
+}
+
+TEST_F(ScrollbayTest, DestroyingAWatchedWindowEndsTheTimerAndAShowRegistersAgain) {
+  makeControl(4500, 3000);
+  showAndTick();
+  ASSERT_TRUE(bay->Layer());
+  const win32::HWND layer = bay->LayerWnd();
+  win32::runtime::destroyWindow(layer);
+  EXPECT_TRUE(bay->TimerKey().empty());
+  EXPECT_EQ(Timer::ListenerCount(), 0u);
+  EXPECT_FALSE(bay->Layer());
+  EXPECT_FALSE(SubclassWnd::FindRecord(layer));
+  // Shown again later: registered again.
+  form->Hide();
+  form->Show();
+  EXPECT_FALSE(bay->TimerKey().empty());
+  testsupport::advance(200);
+  EXPECT_TRUE(bay->Layer());  // and the next tick builds a new layer
+}
