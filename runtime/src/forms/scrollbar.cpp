@@ -1,8 +1,11 @@
 #include "forms/scrollbar.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
 #include <algorithm>
 
 #include "forms/msgbox.h"
@@ -21,20 +24,40 @@ class BarWidget : public QScrollBar {
  protected:
   void paintEvent(QPaintEvent* event) override {
     const win32::HWND self = m_owner->hWnd();
-    const win32::HWND parent = win32::runtime::parentOf(self);
-    const auto brush = static_cast<win32::HBRUSH>(
-        win32::SendMessageA(parent, win32::WM_CTLCOLORSCROLLBAR, 0, static_cast<win32::LPARAM>(self)));
-    win32::COLORREF rgb = 0;
-    QPalette pal = palette();
-    if (brush != 0 && win32::runtime::brushColor(brush, &rgb)) {
-      const QColor c(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-      for (auto role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase})
-        pal.setColor(role, c);
-    } else {
-      pal = QPalette();
-    }
-    if (pal != palette()) setPalette(pal);
+    const auto brush = static_cast<win32::HBRUSH>(win32::SendMessageA(
+        win32::runtime::parentOf(self), win32::WM_CTLCOLORSCROLLBAR, 0, static_cast<win32::LPARAM>(self)));
     QScrollBar::paintEvent(event);
+    win32::COLORREF rgb = 0;
+    if (brush == 0 || !win32::runtime::brushColor(brush, &rgb)) return;
+    // The brush is the track's background: the pages either side of the thumb. The
+    // style draws its groove from its own colours, so the track is painted over it.
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    QPainter painter(this);
+    const QColor colour(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    for (auto page : {QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage})
+      painter.fillRect(style()->subControlRect(QStyle::CC_ScrollBar, &option, page, this), colour);
+  }
+
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::Wheel || !invertedAppearance()) return QScrollBar::event(event);
+    // Drawn upside down (Max below Min): the wheel moves the thumb the way it turns.
+    setInvertedControls(false);
+    const bool handled = QScrollBar::event(event);
+    setInvertedControls(true);
+    return handled;
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    // Qt's scrollbars invert their controls so the wheel scrolls down, which also turns
+    // Left and Right round on a horizontal bar; here Left steps back and Right forward.
+    const int key = event->key();
+    if (orientation() == Qt::Horizontal && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+      triggerAction(key == Qt::Key_Left ? SliderSingleStepSub : SliderSingleStepAdd);
+      event->accept();
+      return;
+    }
+    QScrollBar::keyPressEvent(event);
   }
 
  private:
@@ -54,20 +77,23 @@ ScrollBar::ScrollBar(const Init& init, Qt::Orientation orientation) : Control(in
   QObject::connect(bar, &QAbstractSlider::actionTriggered, [this, bar](int action) {
     guarded([&] {
       int target = m_value;
+      bool step = true;  // relative to the value, as opposed to an end or a thumb position
       switch (action) {
         case QAbstractSlider::SliderSingleStepAdd: target = m_value + m_small; break;
         case QAbstractSlider::SliderSingleStepSub: target = m_value - m_small; break;
         case QAbstractSlider::SliderPageStepAdd: target = m_value + m_large; break;
         case QAbstractSlider::SliderPageStepSub: target = m_value - m_large; break;
-        case QAbstractSlider::SliderToMinimum: target = m_min; break;
-        case QAbstractSlider::SliderToMaximum: target = m_max; break;
+        case QAbstractSlider::SliderToMinimum: target = m_min; step = false; break;
+        case QAbstractSlider::SliderToMaximum: target = m_max; step = false; break;
         case QAbstractSlider::SliderMove:
           if (bar->isSliderDown()) return;  // the thumb is being dragged: nothing until it is let go
-          target = bar->sliderPosition();
+          target = bar->sliderPosition();  // a wheel turn, already the right way round
+          step = false;
           break;
         default: return;
       }
-      if (m_max < m_min && action != QAbstractSlider::SliderMove) target = m_value - (target - m_value);
+      // With Max below Min the bar is drawn upside down: a step down goes towards Max.
+      if (m_max < m_min && step) target = m_value - (target - m_value);
       userSetsValue(target);
       bar->setSliderPosition(m_value);
     });
@@ -141,7 +167,7 @@ void ScrollBar::syncView() {
   const QSignalBlocker block(b);
   b->setRange(low(), high());
   b->setInvertedAppearance(m_max < m_min);
-  b->setInvertedControls(m_max < m_min);
+  b->setInvertedControls(true);  // Qt's scrollbar default: the wheel and Down move forwards
   b->setSingleStep(std::max<int>(1, m_small));
   b->setPageStep(m_large);
   b->setValue(m_value);

@@ -1,6 +1,8 @@
 // Thread timers on the runtime's clock.
 #include <map>
 
+#include "timers.h"
+
 #include "forms/clock.h"
 #include "win32/runtime.h"
 #include "win32/win32.h"
@@ -52,6 +54,16 @@ BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
   timers().erase(it);
   return TRUE;
 }
+
+namespace detail {
+void killWindowTimers(HWND hWnd) {
+  auto& t = timers();
+  for (auto it = t.lower_bound({hWnd, 0}); it != t.end() && it->first.hWnd == hWnd;) {
+    forms::Clock::instance().cancel(it->second.clockId);
+    it = t.erase(it);
+  }
+}
+}  // namespace detail
 
 namespace runtime {
 int armedTimerCount() { return static_cast<int>(timers().size()); }

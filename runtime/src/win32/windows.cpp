@@ -6,6 +6,7 @@
 #include <map>
 
 #include "forms/clock.h"
+#include "timers.h"
 #include "win32/runtime.h"
 #include "win32/win32.h"
 
@@ -79,6 +80,7 @@ void sendNcDestroy(HWND hWnd) {
     if (it->second.widget) it->second.widget->setProperty(kHandleProperty, QVariant());
     table().erase(it);
   }
+  detail::killWindowTimers(hWnd);
 }
 
 }  // namespace
