@@ -2,7 +2,11 @@
 // contained and constituent controls, property changes and missing classes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStringList>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -124,6 +128,97 @@ TEST(ProbeLifecycleTest, BorderTakesItsPlaceFromTheClientArea) {
   win32::GetClientRect(host->hWnd(), &r);
   EXPECT_EQ(r.right, 252);
   EXPECT_EQ(forms::get(host, "Width").toSingle(), 3840.0f);  // the extender still sees the outside
+}
+
+// Input reaching the class: keys through the form's preview, mouse on its surface.
+void send(QWidget* target, QEvent::Type type, QPoint at) {
+  QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &e);
+}
+
+void key(int code, Qt::KeyboardModifiers mods, const QString& text) {
+  QKeyEvent down(QEvent::KeyPress, code, mods, text);
+  QCoreApplication::sendEvent(QApplication::focusWidget(), &down);
+  QKeyEvent up(QEvent::KeyRelease, code, mods, text);
+  QCoreApplication::sendEvent(QApplication::focusWidget(), &up);
+}
+
+class ProbeInputTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    form = forms::Form::create("frmInput");
+    host = asHost(form->addControl("Probe.Recorder", "Probe1"));
+    form->Show();
+    QApplication::setActiveWindow(form->widget());
+    host->SetFocus();
+    log = std::make_unique<LogReader>(host->instancePtr());
+    log->next();
+  }
+  void TearDown() override { form->Unload(); }
+
+  std::shared_ptr<forms::Form> form;
+  std::shared_ptr<forms::UserControlHost> host;
+  std::unique_ptr<LogReader> log;
+};
+
+TEST_F(ProbeInputTest, KeysGoThroughThePreviewToTheClass) {
+  key(Qt::Key_A, Qt::NoModifier, "a");
+  EXPECT_EQ(log->next(), (Log{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0"}));
+  key(Qt::Key_A, Qt::ShiftModifier, "A");
+  EXPECT_EQ(log->next(), (Log{"KeyDown 65 1", "KeyPress 65", "KeyUp 65 1"}));
+
+  form->put_KeyPreview(true);
+  form->on("frmInput", "KeyPress", [](forms::EventArgs& e) { e.args[0] = Variant(int16_t{0}); });
+  key(Qt::Key_B, Qt::NoModifier, "b");
+  EXPECT_EQ(log->next(), (Log{"KeyDown 66 0", "KeyUp 66 0"}));
+}
+
+TEST_F(ProbeInputTest, MouseOnTheSurfaceInTheControlsScale) {
+  QWidget* surface = host->clientWidget();
+  send(surface, QEvent::MouseButtonPress, QPoint(10, 5));
+  send(surface, QEvent::MouseButtonRelease, QPoint(10, 5));
+  send(surface, QEvent::MouseButtonDblClick, QPoint(10, 5));
+  send(surface, QEvent::MouseButtonRelease, QPoint(10, 5));
+  EXPECT_EQ(log->next(), (Log{"MouseDown 1 0 150 75", "MouseUp 1 0 150 75", "Click", "DblClick", "MouseUp 1 0 150 75"}));
+
+  host->userControl().put_ScaleMode(forms::vbPixels);
+  send(surface, QEvent::MouseButtonPress, QPoint(10, 5));
+  send(surface, QEvent::MouseButtonRelease, QPoint(400, 5));  // let go outside: no Click
+  EXPECT_EQ(log->next(), (Log{"MouseDown 1 0 10 5", "MouseUp 1 0 400 5"}));
+}
+
+// A class that cannot hold controls still gets its mouse notifications.
+class PlainControl : public forms::ControlClass {
+ public:
+  const forms::ClassInfo& classInfo() const override {
+    static const forms::ClassInfo info = [] {
+      forms::ClassInfo c;
+      c.name = "Plain";
+      c.isControl = true;
+      return c;
+    }();
+    return info;
+  }
+  void MouseDown(int16_t&, int16_t&, float& x, float& y) override {
+    seen.push_back("MouseDown " + std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)));
+  }
+  void Click() override { seen.push_back("Click"); }
+  Log seen;
+};
+
+TEST(PlainControlTest, NonContainerClassGetsMouseNotifications) {
+  auto form = forms::Form::create("frmPlain");
+  auto plain = std::make_shared<PlainControl>();
+  forms::Control::Init init;
+  init.form = form.get();
+  init.classId = "Test.Plain";
+  init.name = "Plain1";
+  auto host = std::make_shared<forms::UserControlHost>(init, plain, plain->classInfo());
+  ASSERT_FALSE(host->isContainer());
+  send(host->clientWidget(), QEvent::MouseButtonPress, QPoint(2, 4));
+  send(host->clientWidget(), QEvent::MouseButtonRelease, QPoint(2, 4));
+  EXPECT_EQ(plain->seen, (Log{"MouseDown 30 60", "Click"}));
 }
 
 TEST(AmbientTest, ScaleUnitsFollowTheNearestScale) {

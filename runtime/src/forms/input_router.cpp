@@ -10,6 +10,7 @@
 #include "forms/keyboard.h"
 #include "forms/msgbox.h"
 #include "forms/units.h"
+#include "forms/usercontrol.h"
 #include "win32/runtime.h"
 
 namespace forms {
@@ -184,12 +185,13 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
 bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
   Window* window = windowFor(target);
   if (!window) return false;
-  // Only the control's own surface reports mouse events; Qt's buttons report Click themselves.
-  const win32::HWND own = win32::runtime::hwndOf(target);
+  // Only the control's own surface reports mouse events (not the border around a picture
+  // box or user control); Qt's buttons report Click themselves.
   QWidget* client = window->clientWidget();
-  const bool surface = own == window->hWnd() || client == target;
-  if (!surface || qobject_cast<QAbstractButton*>(target) || !window->isContainer())
-    return false;
+  const bool surface = client ? client == target : win32::runtime::hwndOf(target) == window->hWnd();
+  // Surfaces are forms, picture boxes and user controls, containers or not.
+  const bool hasSurface = window->isContainer() || dynamic_cast<UserControlHost*>(window);
+  if (!surface || qobject_cast<QAbstractButton*>(target) || !hasSurface) return false;
   const QPoint p = client ? client->mapFrom(target, event->position().toPoint()) : event->position().toPoint();
   const Scale& s = window->contentScale();
   float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * static_cast<double>(twipsPerPixelX())));
@@ -198,17 +200,23 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
   guarded([&] {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
+        m_doubleClicked = nullptr;
         int16_t b = buttonOf(event->button());
         window->mouseEvent("MouseDown", b, shift, x, y);
         break;
       }
       case QEvent::MouseButtonRelease: {
         int16_t b = buttonOf(event->button());
+        const bool endsDoubleClick = m_doubleClicked == target;
+        m_doubleClicked = nullptr;
         window->mouseEvent("MouseUp", b, shift, x, y);
-        if (client && client->rect().contains(p)) window->click();
+        if (!endsDoubleClick && client && client->rect().contains(p)) window->click();
         break;
       }
-      case QEvent::MouseButtonDblClick: window->dblClick(); break;
+      case QEvent::MouseButtonDblClick:
+        m_doubleClicked = target;
+        window->dblClick();
+        break;
       default: {
         int16_t b = buttonMaskOf(event->buttons());
         window->mouseEvent("MouseMove", b, shift, x, y);

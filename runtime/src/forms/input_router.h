@@ -16,6 +16,8 @@ class InputRouter : public QObject {
   const QEvent* m_handledWheel = nullptr;
   ulong m_handledWheelTime = 0;
   bool m_resending = false;
+  // The release that ends a double click is a MouseUp without a second Click.
+  const QWidget* m_doubleClicked = nullptr;
 };
 
 // Key code and shift mask of a Qt key event as the key events report them.
