@@ -139,7 +139,9 @@ TEST(VariantTest, Equality) {
       {Variant(true), Variant(int16_t{-1}), true},
       {Variant(false), Variant(int32_t{0}), true},
       {Variant(true), Variant(int16_t{1}), false},
-      {Variant(0.1f), Variant(0.1), false},  // single precision is not widened to match
+      {Variant(0.1f), Variant(0.1), true},  // the Double is rounded to single precision first
+      {Variant(0.1f), Variant(0.1000001), false},
+      {Variant(16777217.0), Variant(int32_t{16777216}), false},  // a Long and a Double compare exactly
       {Variant("abc"), Variant("abc"), true},
       {Variant("abc"), Variant("ABC"), false},
       {Variant("abc"), Variant("abc "), false},

@@ -149,6 +149,10 @@ bool Variant::equals(const Variant& other) const {
   if ((text && (otherText || other.isEmpty())) || (otherText && isEmpty())) return toString() == other.toString();
   // A number never equals text, even text that reads as that number.
   if (text || otherText) return false;
+  // A Double compared with a Single is first rounded to single precision.
+  const bool single = type() == VarType::Single || other.type() == VarType::Single;
+  const bool wide = type() == VarType::Double || other.type() == VarType::Double;
+  if (single && wide) return static_cast<float>(toDouble()) == static_cast<float>(other.toDouble());
   return toDouble() == other.toDouble();
 }
 
