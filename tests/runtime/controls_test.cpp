@@ -317,3 +317,15 @@ TEST(ControlsCollectionTest, LookupArraysAddAndDuplicateNames) {
 }
 
 }  // namespace
+
+TEST(ControlsCollection, AControlWhoseWindowWasDestroyedFreesItsName) {
+  auto form = forms::Form::create("frmGone");
+  auto box = form->addControl("Forms.PictureBox", "picGone");
+  auto inside = form->addControl("Forms.Label", "lblInside", box.get());
+  win32::runtime::destroyWindow(box->hWnd());  // takes the label's window with it
+  auto again = form->addControl("Forms.PictureBox", "picGone");
+  EXPECT_NE(again, box);
+  EXPECT_EQ(form->findControl("picGone"), again);
+  EXPECT_FALSE(form->findControl("lblInside"));
+  form->Unload();
+}

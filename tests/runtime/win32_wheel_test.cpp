@@ -51,10 +51,9 @@ void spyOn(HWND h, const std::string& name) {
 
 // Sends a wheel notch as the platform would deliver it to the widget under the pointer.
 void wheel(QWidget* target, int delta, const QPoint& global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  static ulong stamp = 1000;
+  // Synthetic events all carry the same timestamp; each must still be delivered once.
   QWheelEvent event(QPointF(2, 2), QPointF(global), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
                     Qt::NoScrollPhase, false);
-  event.setTimestamp(++stamp);
   QApplication::sendEvent(target, &event);
 }
 

@@ -103,6 +103,8 @@ class Form : public Window {
   Form(std::string name, bool designMode);
   friend class Control;
   void forgetControl(Control* control);
+  // A control whose window was destroyed is gone from the form, and its name is free.
+  void dropDestroyedControls();
 
   std::string m_name;
   bool m_designMode = false;

@@ -158,6 +158,7 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
                             const AddOptions& options) {
   if (m_unloaded) throw Error(err::ObjectNotSet);
   if (name.empty()) throw Error(err::InvalidCall, "A control needs a name");
+  dropDestroyedControls();
   if (!container) container = this;
   if (!container->isContainer() || container->form() != this) throw Error(err::InvalidCall, "Invalid container");
   const bool clash = std::any_of(m_controls.begin(), m_controls.end(), [&](const ControlPtr& c) {
@@ -197,6 +198,13 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
     throw;
   }
   return host;
+}
+
+void Form::dropDestroyedControls() {
+  std::vector<Control*> gone;
+  for (auto& c : m_controls)
+    if (!win32::IsWindow(c->hWnd())) gone.push_back(c.get());
+  for (Control* c : gone) forgetControl(c);
 }
 
 void Form::forgetControl(Control* control) {

@@ -87,10 +87,9 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Wheel: {
       auto* e = static_cast<QWheelEvent*>(event);
-      // Qt offers an event it did not take to the parents: it was delivered already.
-      if (event == m_handledWheel && e->timestamp() == m_handledWheelTime) return false;
-      m_handledWheel = event;
-      m_handledWheelTime = e->timestamp();
+      // The widget's own handling, run below: Qt may offer the event to the parents
+      // too, which the procedures have already had their say on.
+      if (m_deliveringWheel) return false;
       if (!win32::runtime::windowContaining(widget)) return false;
       const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
       const QPoint global = e->globalPosition().toPoint();
@@ -102,7 +101,11 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
       if (e->buttons() & Qt::MiddleButton) keys |= 0x10;
       bool native = true;
       guarded([&] { native = win32::runtime::dispatchWheel(widget, delta, global.x(), global.y(), keys); });
-      if (native) return false;
+      if (native) {
+        m_deliveringWheel = true;
+        QCoreApplication::sendEvent(widget, e);
+        m_deliveringWheel = false;
+      }
       e->accept();
       return true;
     }

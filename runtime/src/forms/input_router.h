@@ -13,8 +13,7 @@ class InputRouter : public QObject {
  private:
   bool routeKey(QWidget* target, class QKeyEvent* event);
   bool routeMouse(QWidget* target, class QMouseEvent* event);
-  const QEvent* m_handledWheel = nullptr;
-  ulong m_handledWheelTime = 0;
+  bool m_deliveringWheel = false;
   bool m_resending = false;
   // The release that ends a double click is a MouseUp without a second Click.
   const QWidget* m_doubleClicked = nullptr;
