@@ -12,6 +12,12 @@
 #include "forms/scrollbar.h"
 #include "forms/usercontrol.h"
 
+// Settings of a new instance.
+inline constexpr int32_t kDefaultMarginPixels = 20;
+inline constexpr int32_t kDefaultVirtualWidthPixels = 800;
+inline constexpr int32_t kDefaultVirtualHeightPixels = 600;
+inline constexpr uint32_t kDefaultScrollbarColor = 0x80000000u;  // the system's scrollbar colour
+
 // Which scrollbars are shown.
 enum ScrollbarShow : int32_t { vpAuto = 0, vpBoth = 1, vpHorizontal = 2, vpVertical = 3, vpNone = 4 };
 
@@ -78,6 +84,8 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void AttachWindow(win32::HWND hWnd);
   void DetachWindow(win32::HWND hWnd);
   void CreateBackgroundLayer();
+  // Puts the scrollbars and the corner square above every sibling, the layer included.
+  void KeepPiecesOnTop();
   void ReleaseLayer();
   std::string ControlKey() const;
   bool UserMode() const;
@@ -116,6 +124,8 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   int32_t ScaleRounded(forms::Axis axis, float value, int fromMode, int toMode) const;
   int32_t FromTwips(forms::Axis axis, int32_t twips) const;
   int32_t ToTwips(forms::Axis axis, int32_t value) const;
+  // A count of pixels in twips, unrounded, as the saved defaults are given.
+  forms::Variant PixelsInTwips(forms::Axis axis, int32_t pixels) const;
   forms::ScrollBar& Bar(forms::Axis axis) const { return axis == forms::Axis::X ? *m_HScroll : *m_VScroll; }
 
   // Member state, in declared order.

@@ -9,7 +9,6 @@ namespace {
 
 // Resizes without moving: the layer's position is the scroll position.
 constexpr win32::UINT kSizeOnlyFlags = win32::SWP_NOMOVE | win32::SWP_NOZORDER | win32::SWP_NOACTIVATE;
-constexpr win32::UINT kStayOnTopFlags = win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_NOACTIVATE;
 
 // Controls of the control's own make-up, which never move onto the layer.
 bool isOwnPiece(const std::string& name) {
@@ -186,7 +185,5 @@ void Scrollbay::LayoutScrollbars() {
   } else {
     m_plug->put_Visible(false);
   }
-  for (forms::Control* piece : {static_cast<forms::Control*>(m_HScroll.get()), static_cast<forms::Control*>(m_VScroll.get()),
-                                static_cast<forms::Control*>(m_plug.get())})
-    win32::SetWindowPos(piece->hWnd(), win32::HWND_TOPMOST, 0, 0, 0, 0, kStayOnTopFlags);
+  KeepPiecesOnTop();
 }

@@ -17,9 +17,6 @@ namespace {
 constexpr std::array<int32_t, 5> kWatchedMessages = {win32::WM_DESTROY, win32::WM_CTLCOLORSCROLLBAR, win32::WM_SIZE,
                                                      win32::WM_MOUSEWHEEL, win32::WM_SETTINGCHANGE};
 
-// Above every sibling, the layer included, without moving or activating anything.
-constexpr win32::UINT kStayOnTopFlags = win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_NOACTIVATE;
-
 // Runs one step; a failure is shown with the tag and the next step goes on.
 template <class F>
 void reportAndGoOn(const char* tag, F&& step) {
@@ -50,6 +47,10 @@ int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
   return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::vbTwips);
 }
 
+forms::Variant Scrollbay::PixelsInTwips(Axis axis, int32_t pixels) const {
+  return forms::Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips));
+}
+
 std::string Scrollbay::ControlKey() const { return "x_y_z" + std::to_string(m_hThisWnd); }
 
 bool Scrollbay::UserMode() const { return forms::get(userControl().get_Ambient(), "UserMode").toBool(); }
@@ -77,11 +78,11 @@ void Scrollbay::Initialize() { CreatePieces(); }
 
 void Scrollbay::InitProperties() {
   SetupWindows();
-  put_ScrollbarBackColor(static_cast<int32_t>(0x80000000u));
-  m_RightMargin = ScaleRounded(Axis::X, 20, forms::vbPixels, forms::vbTwips);
-  m_BottomMargin = ScaleRounded(Axis::Y, 20, forms::vbPixels, forms::vbTwips);
-  m_VirtualWidth = ScaleRounded(Axis::X, 800, forms::vbPixels, forms::vbTwips);
-  m_VirtualHeight = ScaleRounded(Axis::Y, 600, forms::vbPixels, forms::vbTwips);
+  put_ScrollbarBackColor(static_cast<int32_t>(kDefaultScrollbarColor));
+  m_RightMargin = PixelsInTwips(Axis::X, kDefaultMarginPixels).toInt32();
+  m_BottomMargin = PixelsInTwips(Axis::Y, kDefaultMarginPixels).toInt32();
+  m_VirtualWidth = PixelsInTwips(Axis::X, kDefaultVirtualWidthPixels).toInt32();
+  m_VirtualHeight = PixelsInTwips(Axis::Y, kDefaultVirtualHeightPixels).toInt32();
   m_LeftFillMargin = m_TopFillMargin = m_RightFillMargin = m_BottomFillMargin = 0;
   m_AutoAdjustExtent = true;
   m_AutoFillContainer = false;
@@ -96,13 +97,19 @@ void Scrollbay::SetupWindows() {
     m_plug->put_Visible(false);
     return;
   }
-  for (forms::Control* piece : {static_cast<forms::Control*>(m_HScroll.get()), static_cast<forms::Control*>(m_VScroll.get()),
-                                static_cast<forms::Control*>(m_plug.get())})
-    win32::SetWindowPos(piece->hWnd(), win32::HWND_TOPMOST, 0, 0, 0, 0, kStayOnTopFlags);
+  KeepPiecesOnTop();
   m_hThisWnd = userControl().get_hWnd();
   m_hContainerWnd = userControl().get_ContainerHwnd();
   AttachWindow(m_hThisWnd);
   AttachWindow(m_hContainerWnd);
+}
+
+void Scrollbay::KeepPiecesOnTop() {
+  // Without moving, sizing or activating anything.
+  constexpr win32::UINT flags = win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_NOACTIVATE;
+  for (const forms::Control* piece : {static_cast<forms::Control*>(m_HScroll.get()), static_cast<forms::Control*>(m_VScroll.get()),
+                                      static_cast<forms::Control*>(m_plug.get())})
+    win32::SetWindowPos(piece->hWnd(), win32::HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
 void Scrollbay::AttachWindow(win32::HWND hWnd) {

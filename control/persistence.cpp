@@ -5,17 +5,10 @@
 using forms::Axis;
 using forms::Variant;
 
-namespace {
-constexpr int32_t kDefaultMarginPixels = 20;
-constexpr int32_t kDefaultVirtualWidthPixels = 800;
-constexpr int32_t kDefaultVirtualHeightPixels = 600;
-constexpr uint32_t kDefaultScrollbarColor = 0x80000000u;  // the system's scrollbar colour
-}  // namespace
-
 void Scrollbay::ReadProperties(forms::PropertyBag& bag) {
   SetupWindows();
-  // Defaults are pixels in twips at this screen's resolution, as a single.
-  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips)); };
+  // Defaults are pixels in twips at this screen's resolution.
+  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return PixelsInTwips(axis, pixels); };
   put_ScrollbarBackColor(bag.ReadProperty("ScrollbarBackColor", Variant(static_cast<int32_t>(kDefaultScrollbarColor))).toInt32());
   m_LeftFillMargin = bag.ReadProperty("LeftFillMargin", pixelsInTwips(Axis::X, 0)).toInt32();
   m_TopFillMargin = bag.ReadProperty("TopFillMargin", pixelsInTwips(Axis::Y, 0)).toInt32();
@@ -31,7 +24,7 @@ void Scrollbay::ReadProperties(forms::PropertyBag& bag) {
 }
 
 void Scrollbay::WriteProperties(forms::PropertyBag& bag) {
-  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips)); };
+  auto pixelsInTwips = [&](Axis axis, int32_t pixels) { return PixelsInTwips(axis, pixels); };
   bag.WriteProperty("Scrollbars", Variant(m_Scrollbars), Variant(int32_t{vpAuto}));
   bag.WriteProperty("LeftFillMargin", Variant(m_LeftFillMargin), pixelsInTwips(Axis::X, 0));
   bag.WriteProperty("TopFillMargin", Variant(m_TopFillMargin), pixelsInTwips(Axis::Y, 0));

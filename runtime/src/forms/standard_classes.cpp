@@ -7,28 +7,41 @@
 
 namespace forms {
 
-bool isStandardClass(const std::string& classId) {
-  for (const char* id : {kPictureBoxClass, kHScrollBarClass, kVScrollBarClass, kTextBoxClass, kLabelClass, kFrameClass,
-                         kOptionButtonClass, kCheckBoxClass, kCommandButtonClass})
-    if (equalsNoCase(classId, id)) return true;
-  return false;
+namespace {
+
+using Make = ControlPtr (*)(const Control::Init&, bool multiLine);
+
+const std::pair<const char*, Make> kClasses[] = {
+    {kPictureBoxClass, [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<PictureBox>(i); }},
+    {kHScrollBarClass, [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<ScrollBar>(i, Qt::Horizontal); }},
+    {kVScrollBarClass, [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<ScrollBar>(i, Qt::Vertical); }},
+    {kTextBoxClass, [](const Control::Init& i, bool m) -> ControlPtr { return std::make_shared<TextBox>(i, m); }},
+    {kLabelClass, [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<Label>(i); }},
+    {kFrameClass, [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<Frame>(i); }},
+    {kOptionButtonClass,
+     [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<ButtonControl>(i, ButtonControl::Kind::Option); }},
+    {kCheckBoxClass,
+     [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<ButtonControl>(i, ButtonControl::Kind::Check); }},
+    {kCommandButtonClass,
+     [](const Control::Init& i, bool) -> ControlPtr { return std::make_shared<ButtonControl>(i, ButtonControl::Kind::Command); }},
+};
+
+const std::pair<const char*, Make>* find(const std::string& classId) {
+  for (const auto& entry : kClasses)
+    if (equalsNoCase(classId, entry.first)) return &entry;
+  return nullptr;
 }
 
+}  // namespace
+
+bool isStandardClass(const std::string& classId) { return find(classId) != nullptr; }
+
 ControlPtr createStandardControl(const std::string& classId, const Control::Init& given, bool multiLine) {
-  auto is = [&](const char* id) { return equalsNoCase(classId, id); };
+  const auto* entry = find(classId);
+  if (!entry) return nullptr;
   Control::Init init = given;
-  if (is(kPictureBoxClass)) return init.classId = kPictureBoxClass, std::make_shared<PictureBox>(init);
-  if (is(kHScrollBarClass)) return init.classId = kHScrollBarClass, std::make_shared<ScrollBar>(init, Qt::Horizontal);
-  if (is(kVScrollBarClass)) return init.classId = kVScrollBarClass, std::make_shared<ScrollBar>(init, Qt::Vertical);
-  if (is(kTextBoxClass)) return init.classId = kTextBoxClass, std::make_shared<TextBox>(init, multiLine);
-  if (is(kLabelClass)) return init.classId = kLabelClass, std::make_shared<Label>(init);
-  if (is(kFrameClass)) return init.classId = kFrameClass, std::make_shared<Frame>(init);
-  if (is(kOptionButtonClass))
-    return init.classId = kOptionButtonClass, std::make_shared<ButtonControl>(init, ButtonControl::Kind::Option);
-  if (is(kCheckBoxClass)) return init.classId = kCheckBoxClass, std::make_shared<ButtonControl>(init, ButtonControl::Kind::Check);
-  if (is(kCommandButtonClass))
-    return init.classId = kCommandButtonClass, std::make_shared<ButtonControl>(init, ButtonControl::Kind::Command);
-  return nullptr;
+  init.classId = entry->first;  // the canonical spelling
+  return entry->second(init, multiLine);
 }
 
 }  // namespace forms
