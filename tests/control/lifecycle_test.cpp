@@ -139,3 +139,26 @@ TEST_F(ScrollbayTest, DestroyingAWatchedWindowEndsTheTimerAndAShowRegistersAgain
   testsupport::advance(200);
   EXPECT_TRUE(bay->Layer());  // and the next tick builds a new layer
 }
+
+TEST_F(ScrollbayTest, WithoutALayerTheControlWaitsAndRetriesAtEveryTick) {
+  makeControl(4500, 3000);
+  auto text = addChild("Forms.TextBox", "Text1", 300, 300, 1200, 315);
+  // Something else already holds the layer's name: adding the picture box fails.
+  auto squatter = form->addControl("Forms.Label", keyOf(*host));
+  std::vector<std::string> resizes;
+  form->on("Scrollbay1", "Resize", [&](forms::EventArgs&) { resizes.push_back("Resize"); });
+  showAndTick();
+  testsupport::advance(400);
+  EXPECT_FALSE(bay->Layer());
+  EXPECT_EQ(text->containerWindow(), host.get());
+  host->put_Height(2000);  // no layout and no event without a layer
+  EXPECT_TRUE(resizes.empty());
+  EXPECT_NO_THROW(forms::call(host, "AdjustExtent"));
+  EXPECT_TRUE(testsupport::msgBoxes().empty());  // nothing is reported
+
+  win32::runtime::destroyWindow(squatter->hWnd());  // the name is free again
+  testsupport::advance(200);
+  ASSERT_TRUE(bay->Layer());
+  EXPECT_EQ(text->containerWindow(), bay->Layer().get());
+  EXPECT_EQ(resizes.size(), 1u);
+}
