@@ -1,7 +1,8 @@
 // Shows a form file in a real window, or, with no display, renders it offscreen to a
-// PNG and prints the file's path.
+// PNG and prints the file's path. With --save, the OK button writes the form as it
+// stands (what was typed, chosen and scrolled) to PATH and ends the program.
 //
-//   FormsSample [--screenshot PATH] [FORM.json]
+//   FormsSample [--screenshot PATH] [--save PATH] [FORM.json]
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include "forms/scrollbar.h"
 
 namespace {
+
+constexpr const char* kUsage = "usage: FormsSample [--screenshot PATH] [--save PATH] [FORM.json]";
 
 bool haveDisplay() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -38,17 +41,35 @@ void wireHandlers(forms::Form& form) {
   });
 }
 
+// OK saves the form and ends the program; a failed save ends it with status 1.
+void saveOnOK(forms::Form& form, const std::string& path) {
+  form.on("cmdOK", "Click", [&form, path](forms::EventArgs&) {
+    try {
+      forms::saveForm(form, path);
+      QCoreApplication::quit();
+    } catch (const forms::Error& e) {
+      std::fprintf(stderr, "Run-time error %d: %s\n", e.number(), e.description().c_str());
+      QCoreApplication::exit(1);
+    }
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string screenshot;
+  std::string savePath;
   std::string formPath = std::string(SAMPLE_FORMS_DIR) + "/sample.json";
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--screenshot" && i + 1 < argc) screenshot = argv[++i];
+    else if (arg == "--save" && i + 1 < argc) savePath = argv[++i];
     else if (arg == "--help") {
-      std::puts("usage: FormsSample [--screenshot PATH] [FORM.json]");
+      std::puts(kUsage);
       return 0;
+    } else if (arg.starts_with("--")) {
+      std::fprintf(stderr, "%s\n", kUsage);
+      return 2;
     } else formPath = arg;
   }
   const bool offscreen = !haveDisplay() || !screenshot.empty();
@@ -57,6 +78,7 @@ int main(int argc, char** argv) {
   try {
     forms::FormPtr form = forms::loadForm(formPath);
     wireHandlers(*form);
+    if (!savePath.empty()) saveOnOK(*form, savePath);
     form->Show();
     if (!offscreen) return app.exec();
     QCoreApplication::processEvents();
