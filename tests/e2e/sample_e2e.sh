@@ -17,8 +17,8 @@ form_file="$(cd "$(dirname "$0")/../../sample/forms" && pwd)/sample.json"
 # Where the window goes, and what the test types and clicks.
 win_x=100
 win_y=80
-name_text="Ada Lovelace"
-company_text="Analytical Engines"
+name_text="Pat Example"
+company_text="Example Works"
 arrow_clicks=4
 
 passed=0
