@@ -1,6 +1,8 @@
 // Late binding by name, the probe's type information, the extender and events by name.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <functional>
 #include <set>
 #include <string>
@@ -16,16 +18,9 @@
 
 namespace {
 
-using forms::Variant;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const forms::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using forms::Variant;
 
 TEST(LateBindingTest, NamesAreCaseInsensitiveAndKindsAreChecked) {
   auto form = forms::Form::create("frmBind");

@@ -17,16 +17,9 @@
 
 namespace {
 
-using forms::Variant;
+using testsupport::errorOf;
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const forms::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using forms::Variant;
 
 class ScrollBarTest : public testing::Test {
  protected:

@@ -1,6 +1,8 @@
 // Values, errors, units and keyed collections.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -15,17 +17,9 @@
 
 namespace {
 
-using forms::Variant;
+using testsupport::errorOf;
 
-// The error number a call raises, 0 when it returns normally.
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const forms::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using forms::Variant;
 
 TEST(VariantTest, ToIntegerRoundsHalfToEvenAndChecksRange) {
   struct Case {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "forms/application.h"
+#include "forms/error.h"
 #include "test_support.h"
 
 namespace testsupport {
@@ -10,6 +11,15 @@ namespace testsupport {
 std::vector<forms::MsgBoxCall>& msgBoxes() {
   static std::vector<forms::MsgBoxCall> boxes;
   return boxes;
+}
+
+int errorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const forms::Error& e) {
+    return e.number();
+  }
+  return 0;
 }
 
 void processQtEvents() {

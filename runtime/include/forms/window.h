@@ -73,4 +73,17 @@ class Window : public Object {
   QPointer<QWidget> m_widget;
 };
 
+// ScaleX and ScaleY(value, fromMode, toMode) as methods of a class whose objects measure
+// with the window that `surface` gives for them.
+template <class T, class Surface>
+void addScaleMethods(ClassBuilder<T>& builder, Surface surface) {
+  for (Axis axis : {Axis::X, Axis::Y}) {
+    builder.method(axis == Axis::X ? "ScaleX" : "ScaleY", [axis, surface](T& object, Args& a) {
+      if (a.size() != 3) throw Error(err::InvalidCall);
+      const Window& window = surface(object);
+      return Variant(window.scaleConvert(axis, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
+    });
+  }
+}
+
 }  // namespace forms

@@ -72,14 +72,7 @@ const ClassInfo& Form::classInfo() const {
     b.getter("ActiveControl", &Form::get_ActiveControl);
     b.getter("Controls", &Form::get_Controls);
     b.getter("hWnd", &Form::get_hWnd);
-    b.method("ScaleX", [](Form& f, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(f.scaleConvert(Axis::X, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
-    b.method("ScaleY", [](Form& f, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(f.scaleConvert(Axis::Y, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
+    addScaleMethods(b, [](Form& f) -> const Window& { return f; });
     b.method("Show", [](Form& f, Args&) {
       f.Show();
       return Variant();
@@ -300,18 +293,23 @@ void Form::tabToNext(bool backwards) {
 
 // Controls collection and control arrays.
 
+namespace {
+// The members of a collection object, which answers them in its own invoke.
+ClassInfo collectionInfo(const char* name, std::initializer_list<const char*> members) {
+  ClassInfo c;
+  c.name = name;
+  for (const char* n : members) {
+    MemberInfo m;
+    m.name = n;
+    m.kinds = CallKind::Method | CallKind::Get;
+    c.add(std::move(m));
+  }
+  return c;
+}
+}  // namespace
+
 const ClassInfo& ControlsCollection::classInfo() const {
-  static const ClassInfo info = [] {
-    ClassInfo c;
-    c.name = "Controls";
-    for (const char* n : {"Item", "Count", "Add", "Remove"}) {
-      MemberInfo m;
-      m.name = n;
-      m.kinds = static_cast<int>(CallKind::Method) | static_cast<int>(CallKind::Get);
-      c.add(std::move(m));
-    }
-    return c;
-  }();
+  static const ClassInfo info = collectionInfo("Controls", {"Item", "Count", "Add"});
   return info;
 }
 
@@ -343,17 +341,7 @@ Variant ControlsCollection::invoke(std::string_view member, CallKind kind, Args&
 }
 
 const ClassInfo& ControlArray::classInfo() const {
-  static const ClassInfo info = [] {
-    ClassInfo c;
-    c.name = "ControlArray";
-    for (const char* n : {"Item", "Count", "LBound", "UBound"}) {
-      MemberInfo m;
-      m.name = n;
-      m.kinds = static_cast<int>(CallKind::Method) | static_cast<int>(CallKind::Get);
-      c.add(std::move(m));
-    }
-    return c;
-  }();
+  static const ClassInfo info = collectionInfo("ControlArray", {"Item", "Count", "LBound", "UBound"});
   return info;
 }
 

@@ -67,14 +67,7 @@ const ClassInfo& PictureBox::classInfo() const {
       p.PaintPicture(a[0].toObject(), a[1].toSingle(), a[2].toSingle(), opt(3), opt(4));
       return Variant();
     });
-    b.method("ScaleX", [](PictureBox& p, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(p.scaleConvert(Axis::X, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
-    b.method("ScaleY", [](PictureBox& p, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(p.scaleConvert(Axis::Y, a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
+    addScaleMethods(b, [](PictureBox& p) -> const Window& { return p; });
     c.inherit(Control::commonClassInfo());
     return c;
   }();

@@ -71,14 +71,7 @@ const ClassInfo& UserControl::classInfo() const {
     b.property("ScaleMode", &UserControl::get_ScaleMode, &UserControl::put_ScaleMode);
     b.getter("ScaleWidth", &UserControl::get_ScaleWidth);
     b.getter("ScaleHeight", &UserControl::get_ScaleHeight);
-    b.method("ScaleX", [](UserControl& u, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(u.ScaleX(a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
-    b.method("ScaleY", [](UserControl& u, Args& a) {
-      if (a.size() != 3) throw Error(err::InvalidCall);
-      return Variant(u.ScaleY(a[0].toSingle(), a[1].toInt16(), a[2].toInt16()));
-    });
+    addScaleMethods(b, [](UserControl& u) -> const Window& { return u.host(); });
     b.method("Refresh", [](UserControl& u, Args&) {
       u.Refresh();
       return Variant();
