@@ -35,15 +35,24 @@ std::string executableDir() {
   return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2).toStdString();
 }
 
+// Class ids compare without case; file names on this system do not.
+std::string findFileNoCase(const std::string& dir, const std::string& file) {
+  const QDir folder(QString::fromStdString(dir));
+  if (folder.exists(QString::fromStdString(file))) return dir + "/" + file;
+  for (const QString& entry : folder.entryList({QStringLiteral("*.so")}, QDir::Files))
+    if (equalsNoCase(entry.toStdString(), file)) return folder.filePath(entry).toStdString();
+  return {};
+}
+
 const LoadedLibrary& loadLibrary(const std::string& libraryName, const std::string& classId) {
   const std::string key = lowerCase(libraryName);
   if (auto it = loaded().find(key); it != loaded().end()) return it->second;
   const std::string file = "lib" + libraryName + ".so";
   std::string searched;
   for (const std::string& dir : controlLibrarySearchPath()) {
-    const std::string path = dir + "/" + file;
     searched += (searched.empty() ? "" : ", ") + dir;
-    if (!QFileInfo(QString::fromStdString(path)).isFile()) continue;
+    const std::string path = findFileNoCase(dir, file);
+    if (path.empty()) continue;
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
       const char* why = dlerror();
