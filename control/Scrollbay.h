@@ -53,13 +53,13 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   bool get_AutoAdjustExtent() const { return m_AutoAdjustExtent; }
   void put_AutoAdjustExtent(bool bValue);
   int32_t get_VirtualWidth() const { return FromTwips(forms::Axis::X, m_VirtualWidth); }
-  void put_VirtualWidth(int32_t nWidth);
+  void put_VirtualWidth(int32_t nWidth) { SetVirtualSize(forms::Axis::X, nWidth); }
   int32_t get_VirtualHeight() const { return FromTwips(forms::Axis::Y, m_VirtualHeight); }
-  void put_VirtualHeight(int32_t nHeight);
+  void put_VirtualHeight(int32_t nHeight) { SetVirtualSize(forms::Axis::Y, nHeight); }
   int32_t get_RightMargin() const { return FromTwips(forms::Axis::X, m_RightMargin); }
-  void put_RightMargin(int32_t nValue);
+  void put_RightMargin(int32_t nValue) { SetMargin(forms::Axis::X, nValue); }
   int32_t get_BottomMargin() const { return FromTwips(forms::Axis::Y, m_BottomMargin); }
-  void put_BottomMargin(int32_t nValue);
+  void put_BottomMargin(int32_t nValue) { SetMargin(forms::Axis::Y, nValue); }
   int32_t get_ScrollbarBackColor() const { return static_cast<int32_t>(m_ScrollbarBackColor); }
   void put_ScrollbarBackColor(int32_t aColor);
   bool get_AutoScroll() const { return m_AutoScroll; }
@@ -91,6 +91,8 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   bool UserMode() const;
 
   // Extent and layout.
+  void SetVirtualSize(forms::Axis axis, int32_t value);
+  void SetMargin(forms::Axis axis, int32_t value);
   void ResizeSequence();
   void AdoptContainedControls();
   void ComputeVirtualExtent();

@@ -22,36 +22,23 @@ void Scrollbay::put_AutoAdjustExtent(bool bValue) {
   userControl().PropertyChanged("AutoAdjustExtent");
 }
 
-void Scrollbay::put_VirtualWidth(int32_t nWidth) {
-  if (nWidth < 1) return;
-  const int32_t twips = ToTwips(Axis::X, nWidth);
-  if (twips == m_VirtualWidth) return;
-  m_VirtualWidth = twips;
+void Scrollbay::SetVirtualSize(Axis axis, int32_t value) {
+  if (value < 1) return;  // ignored, without an error
+  int32_t& stored = axis == Axis::X ? m_VirtualWidth : m_VirtualHeight;
+  const int32_t twips = ToTwips(axis, value);
+  if (twips == stored) return;
+  stored = twips;
+  // With the extent following the children this value lasts until the next computation.
   if (!m_AutoAdjustExtent && m_bgLayer) SizeLayer(m_VirtualWidth, m_VirtualHeight);
-  userControl().PropertyChanged("VirtualWidth");
+  userControl().PropertyChanged(axis == Axis::X ? "VirtualWidth" : "VirtualHeight");
 }
 
-void Scrollbay::put_VirtualHeight(int32_t nHeight) {
-  if (nHeight < 1) return;
-  const int32_t twips = ToTwips(Axis::Y, nHeight);
-  if (twips == m_VirtualHeight) return;
-  m_VirtualHeight = twips;
-  if (!m_AutoAdjustExtent && m_bgLayer) SizeLayer(m_VirtualWidth, m_VirtualHeight);
-  userControl().PropertyChanged("VirtualHeight");
-}
-
-void Scrollbay::put_RightMargin(int32_t nValue) {
-  const int32_t twips = ToTwips(Axis::X, nValue);
-  if (twips < 0 || twips == m_RightMargin) return;
-  m_RightMargin = twips;
-  userControl().PropertyChanged("RightMargin");
-}
-
-void Scrollbay::put_BottomMargin(int32_t nValue) {
-  const int32_t twips = ToTwips(Axis::Y, nValue);
-  if (twips < 0 || twips == m_BottomMargin) return;
-  m_BottomMargin = twips;
-  userControl().PropertyChanged("BottomMargin");
+void Scrollbay::SetMargin(Axis axis, int32_t value) {
+  int32_t& stored = axis == Axis::X ? m_RightMargin : m_BottomMargin;
+  const int32_t twips = ToTwips(axis, value);
+  if (twips < 0 || twips == stored) return;  // a negative margin is ignored
+  stored = twips;  // counts from the next extent computation
+  userControl().PropertyChanged(axis == Axis::X ? "RightMargin" : "BottomMargin");
 }
 
 void Scrollbay::put_ScrollbarBackColor(int32_t aColor) {

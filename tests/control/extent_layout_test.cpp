@@ -165,3 +165,18 @@ TEST_F(ScrollbayTest, ResizingChangesRangesAndLayerOnlyGrowsWithAutoAdjust) {
   host->put_Width(12000);
   EXPECT_EQ(bay->Layer()->widget()->width(), 9000 / 15);
 }
+
+TEST_F(ScrollbayTest, MarginsCountFromTheNextComputationAndNegativeOnesAreIgnored) {
+  makeControl(4500, 3000);
+  addChild("Forms.Label", "Child", 0, 0, 1000, 1000);
+  showAndTick();
+  EXPECT_EQ(bay->VirtualWidthTwips(), 1300);
+  forms::let(host, "RightMargin", -1);
+  EXPECT_EQ(forms::get(host, "RightMargin").toInt32(), 300);
+  forms::let(host, "RightMargin", 600);
+  forms::let(host, "BottomMargin", 0);
+  EXPECT_EQ(bay->VirtualWidthTwips(), 1300);  // nothing recomputed yet
+  testsupport::advance(200);
+  EXPECT_EQ(bay->VirtualWidthTwips(), 1600);
+  EXPECT_EQ(bay->VirtualHeightTwips(), 1000);
+}
