@@ -87,6 +87,7 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   // Puts the scrollbars and the corner square above every sibling, the layer included.
   void KeepPiecesOnTop();
   void ReleaseLayer();
+  void StopTimer();
   std::string ControlKey() const;
   bool UserMode() const;
 
@@ -128,6 +129,9 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   int32_t ToTwips(forms::Axis axis, int32_t value) const;
   // A count of pixels in twips, unrounded, as the saved defaults are given.
   forms::Variant PixelsInTwips(forms::Axis axis, int32_t pixels) const;
+  // The thickness, in pixels, of the scrollbar that lies across an axis: the vertical
+  // scrollbar takes width, the horizontal one height.
+  static int CrossBarPixels(forms::Axis axis);
   forms::ScrollBar& Bar(forms::Axis axis) const { return axis == forms::Axis::X ? *m_HScroll : *m_VScroll; }
 
   // Member state, in declared order.

@@ -15,13 +15,11 @@ bool isOwnPiece(const std::string& name) {
   return name == "m_HScroll" || name == "m_VScroll" || name == "m_plug" || name == "m_Timer";
 }
 
-// The thickness of the scrollbar that lies across an axis, in pixels: the vertical
-// scrollbar takes width, the horizontal one height.
-int crossBarPixels(Axis axis) {
+}  // namespace
+
+int Scrollbay::CrossBarPixels(Axis axis) {
   return win32::GetSystemMetrics(axis == Axis::X ? win32::SM_CXVSCROLL : win32::SM_CYHSCROLL);
 }
-
-}  // namespace
 
 void Scrollbay::Resize() { ResizeSequence(); }
 
@@ -114,7 +112,7 @@ void Scrollbay::UpdateScrollRanges() {
     // A Max beyond 16 bits is not assigned: the scrollbar keeps the one it has.
     forms::resumeNext([&] {
       // The other scrollbar's thickness is taken off whether or not it is shown.
-      const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) - crossBarPixels(axis));
+      const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) - CrossBarPixels(axis));
       const int32_t virtualPixels = ScaleRounded(axis, static_cast<float>(virtualTwips), forms::vbTwips, forms::vbPixels);
       Bar(axis).put_Max(forms::toInt16(static_cast<double>(virtualPixels) - visible));
     });
@@ -164,8 +162,8 @@ void Scrollbay::LayoutScrollbars() {
   const int16_t mode = uc.get_ScaleMode();
   const float width = uc.get_ScaleWidth();
   const float height = uc.get_ScaleHeight();
-  const float vbw = static_cast<float>(ScaleRounded(Axis::X, static_cast<float>(crossBarPixels(Axis::X)), forms::vbPixels, mode));
-  const float hbh = static_cast<float>(ScaleRounded(Axis::Y, static_cast<float>(crossBarPixels(Axis::Y)), forms::vbPixels, mode));
+  const float vbw = static_cast<float>(ScaleRounded(Axis::X, static_cast<float>(CrossBarPixels(Axis::X)), forms::vbPixels, mode));
+  const float hbh = static_cast<float>(ScaleRounded(Axis::Y, static_cast<float>(CrossBarPixels(Axis::Y)), forms::vbPixels, mode));
 
   m_HScroll->put_Left(0);
   m_HScroll->put_Height(hbh);

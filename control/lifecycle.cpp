@@ -173,6 +173,12 @@ void Scrollbay::CreateBackgroundLayer() {
   }
 }
 
+void Scrollbay::StopTimer() {
+  if (m_TimerKey.empty()) return;
+  Timer::UnregisterTimerListener(m_TimerKey);
+  m_TimerKey.clear();
+}
+
 void Scrollbay::ReleaseLayer() {
   if (m_bgLayer && m_layerKeyDown) m_bgLayer->disconnect(m_layerKeyDown);
   m_layerKeyDown = 0;
@@ -183,10 +189,8 @@ win32::LRESULT Scrollbay::WindowMsgListener(win32::HWND hwnd, win32::UINT Msg, w
                                             bool& bRouteToOriginal) {
   win32::LRESULT result = 0;
   reportAndGoOn("ERR_WNDLISTENER : ", [&] {
-    if (Msg == win32::WM_DESTROY && !m_TimerKey.empty()) {
-      Timer::UnregisterTimerListener(m_TimerKey);
-      m_TimerKey.clear();
-    }
+    // The first of the watched windows to go ends the ticks.
+    if (Msg == win32::WM_DESTROY) StopTimer();
   });
   reportAndGoOn("ERR_WNDLISTENER : ", [&] {
     if (hwnd == m_hThisWnd) result = HandleControlMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
@@ -216,19 +220,11 @@ win32::LRESULT Scrollbay::HandleLayerMsg(win32::HWND hwnd, win32::UINT Msg, win3
 
 void Scrollbay::Terminate() {
   m_LastActiveControl.reset();
-  if (!m_TimerKey.empty()) {
-    Timer::UnregisterTimerListener(m_TimerKey);
-    m_TimerKey.clear();
-  }
-  reportAndGoOn("ERR_TERMINATE : ", [&] {
-    if (win32::IsWindow(m_hThisWnd)) DetachWindow(m_hThisWnd);
-  });
-  reportAndGoOn("ERR_TERMINATE : ", [&] {
-    if (win32::IsWindow(m_hContainerWnd)) DetachWindow(m_hContainerWnd);
-  });
-  reportAndGoOn("ERR_TERMINATE : ", [&] {
-    if (win32::IsWindow(m_hLayerWnd)) DetachWindow(m_hLayerWnd);
-  });
+  StopTimer();
+  for (win32::HWND hWnd : {m_hThisWnd, m_hContainerWnd, m_hLayerWnd})
+    reportAndGoOn("ERR_TERMINATE : ", [&] {
+      if (win32::IsWindow(hWnd)) DetachWindow(hWnd);
+    });
   reportAndGoOn("ERR_TERMINATE : ", [&] { ReleaseLayer(); });
   reportAndGoOn("ERR_TERMINATE : ", [&] {
     const win32::HBRUSH brush = m_ScrollbarBrush;

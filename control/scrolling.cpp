@@ -91,9 +91,7 @@ void Scrollbay::ScrollIntoView(const forms::ObjectPtr& ctl) {
     forms::resumeNext([&] {
       view = forms::toInt32(a.axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight());
       if (a.crossBar->get_Visible())
-        view = forms::toInt32(view - Scale(a.axis, static_cast<float>(win32::GetSystemMetrics(a.axis == Axis::X ? win32::SM_CXVSCROLL
-                                                                                                              : win32::SM_CYHSCROLL)),
-                                           forms::vbPixels, mode));
+        view = forms::toInt32(view - Scale(a.axis, static_cast<float>(CrossBarPixels(a.axis)), forms::vbPixels, mode));
     });
     forms::resumeNext([&] { near = forms::toInt32(forms::get(ctl, a.position).toSingle() - pos); });
     forms::resumeNext([&] { size = forms::toInt32(forms::get(ctl, a.extent).toSingle()); });

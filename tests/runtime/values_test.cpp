@@ -224,7 +224,7 @@ TEST_F(ScaleTest, BetweenModesAndBadModes) {
   for (int bad : {0, 9, -1})
     EXPECT_EQ(errorOf([&] { forms::scaleX(1, bad, forms::vbTwips); }), forms::err::InvalidCall) << bad;
   EXPECT_EQ(errorOf([] { forms::setTwipsPerPixel(0, 15); }), forms::err::InvalidCall);
-  EXPECT_EQ(forms::twipsPerPixelX(), 15.0f);
+  EXPECT_EQ(forms::twipsPerPixel(forms::Axis::X), 15.0);
 }
 
 TEST(CollectionTest, PositionsKeysAndErrors) {

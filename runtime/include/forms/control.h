@@ -74,7 +74,6 @@ class Control : public Window {
   // and a kind of control that takes the focus.
   virtual bool canTakeFocus() const;
   virtual bool takesFocus() const { return true; }
-  virtual bool isLabelOrFrame() const { return false; }
 
   // Position and size in twips, from the widget's pixels when something outside
   // (SetWindowPos, a user resize) moved it.

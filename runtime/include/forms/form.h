@@ -88,8 +88,6 @@ class Form : public Window {
   void dispatchEvent(const std::string& sourceName, int16_t index, std::string_view event, Args& args);
   void raiseEvent(std::string_view event, Args& args) override;
 
-  // Notification that the scale mode changed (user controls follow "ScaleUnits").
-  std::string scaleUnitsName() const;
 
   // Keyboard routing helpers.
   Control* activeControl() const;

@@ -24,7 +24,6 @@ class Label : public Control {
   explicit Label(const Init& init);
   const ClassInfo& classInfo() const override;
   bool takesFocus() const override { return false; }
-  bool isLabelOrFrame() const override { return true; }
   std::string get_Caption() const;
   void put_Caption(std::string caption);
   int32_t get_BackColor() const { return static_cast<int32_t>(m_backColor); }
@@ -40,7 +39,6 @@ class Frame : public Control {
   const ClassInfo& classInfo() const override;
   bool isContainer() const override { return true; }
   bool takesFocus() const override { return false; }
-  bool isLabelOrFrame() const override { return true; }
   QWidget* clientWidget() const override;
   std::string get_Caption() const;
   void put_Caption(std::string caption);

@@ -28,12 +28,15 @@ int32_t toInt32(double value);
 int32_t checkedAdd(int32_t a, int32_t b);
 int32_t checkedSub(int32_t a, int32_t b);
 
-// Twips per pixel on each axis; 15 at 96 dots per inch. Tests may change it.
-float twipsPerPixelX();
-float twipsPerPixelY();
+// Sets the twips per pixel on each axis; 15 at 96 dots per inch. Tests may change it.
 void setTwipsPerPixel(float x, float y);
 
 enum class Axis { X, Y };
+
+// The screen's twips per pixel on one axis, and a length in twips as whole pixels
+// (halves to even): the one rule for putting twips on screen.
+double twipsPerPixel(Axis axis);
+int twipsToPixels(Axis axis, double twips);
 
 // Twips in one unit of a fixed scale mode (1..8) on one axis; error 5 for mode 0
 // or anything out of range, since a user scale belongs to an object.

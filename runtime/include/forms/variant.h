@@ -32,7 +32,6 @@ class Variant {
 
   VarType type() const;
   bool isEmpty() const { return type() == VarType::Empty; }
-  bool isNumeric() const;
   bool isObject() const { return type() == VarType::Object; }
 
   // Conversions raise error 13 (type mismatch) or 6 (overflow).

@@ -13,8 +13,6 @@ namespace {
 constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3;
 
 int slot(Axis axis, bool size) { return (size ? 2 : 0) + (axis == Axis::X ? 0 : 1); }
-double tpp(Axis axis) { return axis == Axis::X ? twipsPerPixelX() : twipsPerPixelY(); }
-int toPixels(double twips, Axis axis) { return static_cast<int>(roundHalfEven(twips / tpp(axis))); }
 
 Qt::CursorShape cursorFor(int16_t pointer) {
   switch (pointer) {
@@ -152,7 +150,7 @@ double Control::twips(Axis axis, bool size) const {
   const QRect g = w->geometry();
   const int px = i == kLeft ? g.x() : i == kTop ? g.y() : i == kWidth ? g.width() : g.height();
   // Something outside moved the widget: its pixels are the truth from now on.
-  if (toPixels(m_twips[i], axis) != px) m_twips[i] = px * tpp(axis);
+  if (twipsToPixels(axis, m_twips[i]) != px) m_twips[i] = px * twipsPerPixel(axis);
   return m_twips[i];
 }
 
@@ -191,8 +189,8 @@ void Control::Move(float left, std::optional<float> top, std::optional<float> wi
 void Control::applyGeometry() {
   QWidget* w = widget();
   if (!w) return;
-  w->setGeometry(toPixels(m_twips[kLeft], Axis::X), toPixels(m_twips[kTop], Axis::Y),
-                 std::max(0, toPixels(m_twips[kWidth], Axis::X)), std::max(0, toPixels(m_twips[kHeight], Axis::Y)));
+  w->setGeometry(twipsToPixels(Axis::X, m_twips[kLeft]), twipsToPixels(Axis::Y, m_twips[kTop]),
+                 std::max(0, twipsToPixels(Axis::X, m_twips[kWidth])), std::max(0, twipsToPixels(Axis::Y, m_twips[kHeight])));
   win32::runtime::notifySize(hWnd());
 }
 
@@ -200,8 +198,8 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
   w->setParent(m_container ? m_container->clientWidget() : nullptr);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
-  m_twips[kWidth] = w->width() * static_cast<double>(twipsPerPixelX());
-  m_twips[kHeight] = w->height() * static_cast<double>(twipsPerPixelY());
+  m_twips[kWidth] = w->width() * twipsPerPixel(Axis::X);
+  m_twips[kHeight] = w->height() * twipsPerPixel(Axis::Y);
   applyFont();
   w->show();
 }

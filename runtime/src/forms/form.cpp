@@ -98,20 +98,18 @@ float Form::get_ClientHeight() const { return static_cast<float>(clientTwips(Axi
 void Form::put_ClientWidth(float twips) {
   if (twips < 0) throw Error(err::InvalidPropertyValue);
   if (!widget()) return;
-  widget()->resize(static_cast<int>(roundHalfEven(twips / twipsPerPixelX())), widget()->height());
+  widget()->resize(twipsToPixels(Axis::X, twips), widget()->height());
   win32::runtime::notifySize(hWnd());
 }
 
 void Form::put_ClientHeight(float twips) {
   if (twips < 0) throw Error(err::InvalidPropertyValue);
   if (!widget()) return;
-  widget()->resize(widget()->width(), static_cast<int>(roundHalfEven(twips / twipsPerPixelY())));
+  widget()->resize(widget()->width(), twipsToPixels(Axis::Y, twips));
   win32::runtime::notifySize(hWnd());
 }
 
 void Form::put_ScaleMode(int16_t mode) { setScaleMode(mode); }
-
-std::string Form::scaleUnitsName() const { return forms::scaleUnitsName(m_scale.mode()); }
 
 Control* Form::activeControl() const {
   QWidget* focus = QApplication::focusWidget();

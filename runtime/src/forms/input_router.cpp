@@ -197,8 +197,8 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
   if (!surface || qobject_cast<QAbstractButton*>(target) || !hasSurface) return false;
   const QPoint p = client ? client->mapFrom(target, event->position().toPoint()) : event->position().toPoint();
   const Scale& s = window->contentScale();
-  float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * static_cast<double>(twipsPerPixelX())));
-  float y = static_cast<float>(s.fromTwips(Axis::Y, p.y() * static_cast<double>(twipsPerPixelY())));
+  float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * twipsPerPixel(Axis::X)));
+  float y = static_cast<float>(s.fromTwips(Axis::Y, p.y() * twipsPerPixel(Axis::Y)));
   int16_t shift = shiftMaskOf(event->modifiers());
   guarded([&] {
     switch (event->type()) {

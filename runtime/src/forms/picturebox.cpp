@@ -24,7 +24,7 @@ void paintPictureAt(QPainter* painter, const Window& surface, const ObjectPtr& p
   if (!painter) return;  // nothing is kept outside a paint
   const Scale& s = surface.contentScale();
   auto toPx = [&](Axis axis, float v) {
-    return static_cast<int>(roundHalfEven(s.toTwips(axis, v) / (axis == Axis::X ? twipsPerPixelX() : twipsPerPixelY())));
+    return twipsToPixels(axis, s.toTwips(axis, v));
   };
   const QImage& img = pic->image();
   QRect target(toPx(Axis::X, x), toPx(Axis::Y, y), img.width(), img.height());

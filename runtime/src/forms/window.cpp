@@ -56,7 +56,7 @@ Scale& Window::contentScale() {
 double Window::clientTwips(Axis axis) const {
   int width = 0, height = 0;
   win32::runtime::clientSize(m_hwnd, &width, &height);
-  return axis == Axis::X ? width * static_cast<double>(twipsPerPixelX()) : height * static_cast<double>(twipsPerPixelY());
+  return (axis == Axis::X ? width : height) * twipsPerPixel(axis);
 }
 
 float Window::scaleExtent(Axis axis) const {

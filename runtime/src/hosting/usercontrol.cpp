@@ -183,7 +183,7 @@ UserControlHost::UserControlHost(const Init& init, std::shared_ptr<ControlClass>
   m_instance->m_userControl = m_userControl.get();
   auto* w = new SurfaceWidget(nullptr);
   // A new control's design size: 3840 by 2880 twips.
-  w->resize(static_cast<int>(roundHalfEven(3840 / twipsPerPixelX())), static_cast<int>(roundHalfEven(2880 / twipsPerPixelY())));
+  w->resize(twipsToPixels(Axis::X, 3840), twipsToPixels(Axis::Y, 2880));
   w->setFocusPolicy(Qt::StrongFocus);
   w->setBackground(toQColor(0x8000000Fu));
   w->paintContents = [this](QPainter& p) { paint(p); };

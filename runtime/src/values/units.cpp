@@ -40,8 +40,10 @@ int32_t checkedSub(int32_t a, int32_t b) {
   return r;
 }
 
-float twipsPerPixelX() { return g_twipsPerPixel[0]; }
-float twipsPerPixelY() { return g_twipsPerPixel[1]; }
+
+double twipsPerPixel(Axis axis) { return g_twipsPerPixel[axis == Axis::X ? 0 : 1]; }
+
+int twipsToPixels(Axis axis, double twips) { return static_cast<int>(roundHalfEven(twips / twipsPerPixel(axis))); }
 
 void setTwipsPerPixel(float x, float y) {
   if (!(x > 0) || !(y > 0)) throw Error(err::InvalidCall);
@@ -54,7 +56,7 @@ double twipsPerUnit(int scaleMode, Axis axis) {
   switch (scaleMode) {
     case vbTwips: return 1.0;
     case vbPoints: return 20.0;
-    case vbPixels: return x ? g_twipsPerPixel[0] : g_twipsPerPixel[1];
+    case vbPixels: return twipsPerPixel(axis);
     case vbCharacters: return x ? 120.0 : 240.0;
     case vbInches: return 1440.0;
     case vbMillimeters: return 1440.0 / 25.4;

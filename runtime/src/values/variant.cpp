@@ -83,17 +83,6 @@ VarType Variant::type() const {
   }
 }
 
-bool Variant::isNumeric() const {
-  switch (type()) {
-    case VarType::Boolean:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double: return true;
-    default: return false;
-  }
-}
-
 double Variant::toDouble() const {
   switch (m_value.index()) {
     case 0: return 0;
