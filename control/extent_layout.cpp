@@ -83,8 +83,8 @@ void Scrollbay::ComputeVirtualExtent() {
     });
   }
   const int16_t layerMode = m_bgLayer->get_ScaleMode();
-  const float twipsX = m_bgLayer->scaleConvert(Axis::X, maxX, layerMode, forms::vbTwips);
-  const float twipsY = m_bgLayer->scaleConvert(Axis::Y, maxY, layerMode, forms::vbTwips);
+  const float twipsX = m_bgLayer->scaleConvert(Axis::X, maxX, layerMode, forms::ScaleTwips);
+  const float twipsY = m_bgLayer->scaleConvert(Axis::Y, maxY, layerMode, forms::ScaleTwips);
   m_VirtualWidth = forms::toInt32(static_cast<double>(twipsX) + m_RightMargin);
   m_VirtualHeight = forms::toInt32(static_cast<double>(twipsY) + m_BottomMargin);
 }
@@ -94,12 +94,12 @@ void Scrollbay::SizeLayer(int32_t width, int32_t height) {
   const forms::UserControl& uc = userControl();
   // Never fails: each statement that does is skipped.
   int32_t minW = 0, minH = 0, cx = 0, cy = 0;
-  forms::resumeNext([&] { minW = ScaleRounded(Axis::X, uc.get_ScaleWidth(), uc.get_ScaleMode(), forms::vbTwips); });
-  forms::resumeNext([&] { minH = ScaleRounded(Axis::Y, uc.get_ScaleHeight(), uc.get_ScaleMode(), forms::vbTwips); });
+  forms::resumeNext([&] { minW = ScaleRounded(Axis::X, uc.get_ScaleWidth(), uc.get_ScaleMode(), forms::ScaleTwips); });
+  forms::resumeNext([&] { minH = ScaleRounded(Axis::Y, uc.get_ScaleHeight(), uc.get_ScaleMode(), forms::ScaleTwips); });
   if (height < minH) height = minH;
   if (width < minW) width = minW;
-  forms::resumeNext([&] { cx = ScaleRounded(Axis::X, static_cast<float>(width), forms::vbTwips, forms::vbPixels); });
-  forms::resumeNext([&] { cy = ScaleRounded(Axis::Y, static_cast<float>(height), forms::vbTwips, forms::vbPixels); });
+  forms::resumeNext([&] { cx = ScaleRounded(Axis::X, static_cast<float>(width), forms::ScaleTwips, forms::ScalePixels); });
+  forms::resumeNext([&] { cy = ScaleRounded(Axis::Y, static_cast<float>(height), forms::ScaleTwips, forms::ScalePixels); });
   win32::SetWindowPos(m_hLayerWnd, 0, 0, 0, cx, cy, kSizeOnlyFlags);
 }
 
@@ -112,8 +112,8 @@ void Scrollbay::UpdateScrollRanges() {
     // A Max beyond 16 bits is not assigned: the scrollbar keeps the one it has.
     forms::resumeNext([&] {
       // The other scrollbar's thickness is taken off whether or not it is shown.
-      const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) - CrossBarPixels(axis));
-      const int32_t virtualPixels = ScaleRounded(axis, static_cast<float>(virtualTwips), forms::vbTwips, forms::vbPixels);
+      const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::ScalePixels) - CrossBarPixels(axis));
+      const int32_t virtualPixels = ScaleRounded(axis, static_cast<float>(virtualTwips), forms::ScaleTwips, forms::ScalePixels);
       Bar(axis).put_Max(forms::toInt16(static_cast<double>(virtualPixels) - visible));
     });
   }
@@ -124,7 +124,7 @@ void Scrollbay::UpdateScrollSteps() {
   for (Axis axis : {Axis::X, Axis::Y}) {
     // One step is a hundredth of the visible size, one page ten steps.
     const float inner = axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight();
-    int32_t step = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::vbPixels) / 100);
+    int32_t step = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::ScalePixels) / 100);
     if (step == 0) step = 1;
     Bar(axis).put_SmallChange(forms::toInt16(step));
     Bar(axis).put_LargeChange(forms::toInt16(10.0 * step));
@@ -162,8 +162,8 @@ void Scrollbay::LayoutScrollbars() {
   const int16_t mode = uc.get_ScaleMode();
   const float width = uc.get_ScaleWidth();
   const float height = uc.get_ScaleHeight();
-  const float vbw = static_cast<float>(ScaleRounded(Axis::X, static_cast<float>(CrossBarPixels(Axis::X)), forms::vbPixels, mode));
-  const float hbh = static_cast<float>(ScaleRounded(Axis::Y, static_cast<float>(CrossBarPixels(Axis::Y)), forms::vbPixels, mode));
+  const float vbw = static_cast<float>(ScaleRounded(Axis::X, static_cast<float>(CrossBarPixels(Axis::X)), forms::ScalePixels, mode));
+  const float hbh = static_cast<float>(ScaleRounded(Axis::Y, static_cast<float>(CrossBarPixels(Axis::Y)), forms::ScalePixels, mode));
 
   m_HScroll->put_Left(0);
   m_HScroll->put_Height(hbh);

@@ -23,7 +23,7 @@ void reportAndGoOn(const char* tag, F&& step) {
   try {
     step();
   } catch (const forms::Error& e) {
-    forms::MsgBox(std::string(tag) + e.description() + " : " + std::to_string(e.number()), forms::vbOKOnly);
+    forms::MsgBox(std::string(tag) + e.description() + " : " + std::to_string(e.number()), forms::MsgBoxOkOnly);
   }
 }
 
@@ -40,15 +40,15 @@ int32_t Scrollbay::ScaleRounded(Axis axis, float value, int fromMode, int toMode
 }
 
 int32_t Scrollbay::FromTwips(Axis axis, int32_t twips) const {
-  return ScaleRounded(axis, static_cast<float>(twips), forms::vbTwips, userControl().get_ScaleMode());
+  return ScaleRounded(axis, static_cast<float>(twips), forms::ScaleTwips, userControl().get_ScaleMode());
 }
 
 int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
-  return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::vbTwips);
+  return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::ScaleTwips);
 }
 
 forms::Variant Scrollbay::PixelsInTwips(Axis axis, int32_t pixels) const {
-  return forms::Variant(Scale(axis, static_cast<float>(pixels), forms::vbPixels, forms::vbTwips));
+  return forms::Variant(Scale(axis, static_cast<float>(pixels), forms::ScalePixels, forms::ScaleTwips));
 }
 
 std::string Scrollbay::ControlKey() const { return "x_y_z" + std::to_string(m_hThisWnd); }

@@ -8,11 +8,11 @@
 using forms::Axis;
 
 int32_t Scrollbay::get_HScrollValue() const {
-  return ScaleRounded(Axis::X, m_HScroll->get_Value(), forms::vbPixels, userControl().get_ScaleMode());
+  return ScaleRounded(Axis::X, m_HScroll->get_Value(), forms::ScalePixels, userControl().get_ScaleMode());
 }
 
 int32_t Scrollbay::get_VScrollValue() const {
-  return ScaleRounded(Axis::Y, m_VScroll->get_Value(), forms::vbPixels, userControl().get_ScaleMode());
+  return ScaleRounded(Axis::Y, m_VScroll->get_Value(), forms::ScalePixels, userControl().get_ScaleMode());
 }
 
 namespace {
@@ -24,11 +24,11 @@ void assignPosition(forms::ScrollBar& bar, int32_t pixels) {
 }  // namespace
 
 void Scrollbay::put_HScrollValue(int32_t nValue) {
-  assignPosition(*m_HScroll, ScaleRounded(Axis::X, static_cast<float>(nValue), userControl().get_ScaleMode(), forms::vbPixels));
+  assignPosition(*m_HScroll, ScaleRounded(Axis::X, static_cast<float>(nValue), userControl().get_ScaleMode(), forms::ScalePixels));
 }
 
 void Scrollbay::put_VScrollValue(int32_t nValue) {
-  assignPosition(*m_VScroll, ScaleRounded(Axis::Y, static_cast<float>(nValue), userControl().get_ScaleMode(), forms::vbPixels));
+  assignPosition(*m_VScroll, ScaleRounded(Axis::Y, static_cast<float>(nValue), userControl().get_ScaleMode(), forms::ScalePixels));
 }
 
 void Scrollbay::OnScrollChange(Axis axis) {
@@ -55,15 +55,15 @@ void Scrollbay::OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift) {
       bar.put_Value(static_cast<int16_t>(target));
     };
     if (m_HScroll->get_Visible()) {
-      if (KeyCode == forms::vbKeyLeft) step(*m_HScroll, -m_HScroll->get_SmallChange());
-      else if (KeyCode == forms::vbKeyRight) step(*m_HScroll, m_HScroll->get_SmallChange());
+      if (KeyCode == forms::keycode::Left) step(*m_HScroll, -m_HScroll->get_SmallChange());
+      else if (KeyCode == forms::keycode::Right) step(*m_HScroll, m_HScroll->get_SmallChange());
     }
     if (m_VScroll->get_Visible()) {
       switch (KeyCode) {
-        case forms::vbKeyUp: step(*m_VScroll, -m_VScroll->get_SmallChange()); break;
-        case forms::vbKeyPageUp: step(*m_VScroll, -m_VScroll->get_LargeChange()); break;
-        case forms::vbKeyDown: step(*m_VScroll, m_VScroll->get_SmallChange()); break;
-        case forms::vbKeyPageDown: step(*m_VScroll, m_VScroll->get_LargeChange()); break;
+        case forms::keycode::Up: step(*m_VScroll, -m_VScroll->get_SmallChange()); break;
+        case forms::keycode::PageUp: step(*m_VScroll, -m_VScroll->get_LargeChange()); break;
+        case forms::keycode::Down: step(*m_VScroll, m_VScroll->get_SmallChange()); break;
+        case forms::keycode::PageDown: step(*m_VScroll, m_VScroll->get_LargeChange()); break;
         default: break;
       }
     }
@@ -91,7 +91,7 @@ void Scrollbay::ScrollIntoView(const forms::ObjectPtr& ctl) {
     forms::resumeNext([&] {
       view = forms::toInt32(a.axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight());
       if (a.crossBar->get_Visible())
-        view = forms::toInt32(view - Scale(a.axis, static_cast<float>(CrossBarPixels(a.axis)), forms::vbPixels, mode));
+        view = forms::toInt32(view - Scale(a.axis, static_cast<float>(CrossBarPixels(a.axis)), forms::ScalePixels, mode));
     });
     forms::resumeNext([&] { near = forms::toInt32(forms::get(ctl, a.position).toSingle() - pos); });
     forms::resumeNext([&] { size = forms::toInt32(forms::get(ctl, a.extent).toSingle()); });

@@ -29,7 +29,7 @@ bool haveDisplay() {
 // The sample's only code: Enter moves on like Tab, and the scrollbar reports its value.
 void wireHandlers(forms::Form& form) {
   form.on(form.name(), "KeyPress", [](forms::EventArgs& e) {
-    if (e.args[0].toInt16() == forms::vbKeyReturn) {
+    if (e.args[0].toInt16() == forms::keycode::Return) {
       forms::SendKeys("{TAB}", false);
       e.args[0] = forms::Variant(int16_t{0});
     }

@@ -149,7 +149,7 @@ class GeometryTest : public testing::Test {
 
 TEST_F(GeometryTest, PositionAndSizeAreInTheContainersScale) {
   auto pic = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
-  pic->put_ScaleMode(forms::vbPixels);
+  pic->put_ScaleMode(forms::ScalePixels);
   auto onForm = form->addControl("Forms.TextBox", "Text1");
   auto inPic = form->addControl("Forms.TextBox", "Text2", pic.get());
   struct Case {
@@ -160,13 +160,13 @@ TEST_F(GeometryTest, PositionAndSizeAreInTheContainersScale) {
     QRect pixels;
   };
   const std::vector<Case> cases = {
-      {"twips form", [&] { form->put_ScaleMode(forms::vbTwips); }, onForm, 300, 150, 1500, 315, QRect(20, 10, 100, 21)},
-      {"pixel form", [&] { form->put_ScaleMode(forms::vbPixels); }, onForm, 20, 10, 100, 21, QRect(20, 10, 100, 21)},
-      {"inch form", [&] { form->put_ScaleMode(forms::vbInches); }, onForm, 1, 0.5f, 2, 0.25f, QRect(96, 48, 192, 24)},
+      {"twips form", [&] { form->put_ScaleMode(forms::ScaleTwips); }, onForm, 300, 150, 1500, 315, QRect(20, 10, 100, 21)},
+      {"pixel form", [&] { form->put_ScaleMode(forms::ScalePixels); }, onForm, 20, 10, 100, 21, QRect(20, 10, 100, 21)},
+      {"inch form", [&] { form->put_ScaleMode(forms::ScaleInches); }, onForm, 1, 0.5f, 2, 0.25f, QRect(96, 48, 192, 24)},
       {"user scale", [&] { form->put_ScaleWidth(100); form->put_ScaleHeight(1000); }, onForm, 25, -100, 50, 100,
        QRect(80, -24, 160, 24)},
       // The picture box keeps its own scale whatever the form's is.
-      {"pixel picture box", [&] { form->put_ScaleMode(forms::vbCentimeters); }, inPic, 7, 3, 50, 20, QRect(7, 3, 50, 20)},
+      {"pixel picture box", [&] { form->put_ScaleMode(forms::ScaleCentimeters); }, inPic, 7, 3, 50, 20, QRect(7, 3, 50, 20)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -207,7 +207,7 @@ TEST_F(GeometryTest, FractionalTwipsSurviveUntilSomethingOutsideMovesTheWindow) 
 
 TEST_F(GeometryTest, ReassigningTheContainerKeepsTheNumbers) {
   auto pic = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
-  pic->put_ScaleMode(forms::vbPixels);
+  pic->put_ScaleMode(forms::ScalePixels);
   auto frame = form->addControl("Forms.Frame", "Frame1");
   auto ctl = form->addControl("Forms.TextBox", "Text1");
   forms::call(ctl, "Move", {Variant(300.0f), Variant(150.0f), Variant(900.0f), Variant(300.0f)});

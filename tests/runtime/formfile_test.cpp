@@ -32,7 +32,7 @@ TEST(FormFile, CanonicalFileSurvivesLoadAndSaveUnchanged) {
 TEST(FormFile, LoadBuildsTheTreeWithPropertiesAndBag) {
   forms::FormPtr form = forms::loadForm(kCanonical);
   EXPECT_EQ(form->get_Caption(), "Round trip");
-  EXPECT_EQ(form->get_ScaleMode(), forms::vbPixels);
+  EXPECT_EQ(form->get_ScaleMode(), forms::ScalePixels);
   EXPECT_TRUE(form->get_KeyPreview());
 
   auto text4 = form->findControl("Text1", 4);

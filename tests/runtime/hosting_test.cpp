@@ -80,7 +80,7 @@ TEST(ProbeLifecycleTest, NotificationOrderInEachMode) {
     EXPECT_EQ(log.next(), (Log{"WM_SIZE 100x50", "Resize 1500x750"}));
     forms::let(host, "Left", Variant(600.0f));  // a move is not a resize
     EXPECT_EQ(log.next(), Log{});
-    forms::let(host->userControl().shared_from_this(), "ScaleMode", Variant(int16_t{forms::vbPixels}));
+    forms::let(host->userControl().shared_from_this(), "ScaleMode", Variant(int16_t{forms::ScalePixels}));
     win32::SetWindowPos(host->hWnd(), 0, 0, 0, 80, 40, win32::SWP_NOMOVE | win32::SWP_NOZORDER);
     EXPECT_EQ(log.next(), (Log{"WM_SIZE 80x40", "Resize 80x40"}));
 
@@ -182,7 +182,7 @@ TEST_F(ProbeInputTest, MouseOnTheSurfaceInTheControlsScale) {
   send(surface, QEvent::MouseButtonRelease, QPoint(10, 5));
   EXPECT_EQ(log->next(), (Log{"MouseDown 1 0 150 75", "MouseUp 1 0 150 75", "Click", "DblClick", "MouseUp 1 0 150 75"}));
 
-  host->userControl().put_ScaleMode(forms::vbPixels);
+  host->userControl().put_ScaleMode(forms::ScalePixels);
   send(surface, QEvent::MouseButtonPress, QPoint(10, 5));
   send(surface, QEvent::MouseButtonRelease, QPoint(400, 5));  // let go outside: no Click
   EXPECT_EQ(log->next(), (Log{"MouseDown 1 0 10 5", "MouseUp 1 0 400 5"}));
@@ -234,7 +234,7 @@ TEST(AmbientTest, ScaleUnitsFollowTheNearestScale) {
     return forms::get(h->userControl().get_Ambient(), "ScaleUnits").toString();
   };
 
-  forms::let(form, "ScaleMode", Variant(int16_t{forms::vbPixels}));
+  forms::let(form, "ScaleMode", Variant(int16_t{forms::ScalePixels}));
   EXPECT_EQ(formLog.next(), Log{"AmbientChanged ScaleUnits"});
   EXPECT_EQ(frameLog.next(), Log{"AmbientChanged ScaleUnits"});  // a frame measures in the form's scale
   EXPECT_EQ(picLog.next(), Log{});
@@ -242,10 +242,10 @@ TEST(AmbientTest, ScaleUnitsFollowTheNearestScale) {
   EXPECT_EQ(units(inFrame), "Pixel");
   EXPECT_EQ(units(inPic), "Twip");
 
-  forms::let(form, "ScaleMode", Variant(int16_t{forms::vbPixels}));  // no change, no notification
+  forms::let(form, "ScaleMode", Variant(int16_t{forms::ScalePixels}));  // no change, no notification
   EXPECT_EQ(formLog.next(), Log{});
 
-  forms::let(pic, "ScaleMode", Variant(int16_t{forms::vbInches}));
+  forms::let(pic, "ScaleMode", Variant(int16_t{forms::ScaleInches}));
   EXPECT_EQ(picLog.next(), Log{"AmbientChanged ScaleUnits"});
   EXPECT_EQ(formLog.next(), Log{});
   EXPECT_EQ(units(inPic), "Inch");

@@ -170,7 +170,7 @@ TEST_F(KeyboardTest, KeyDownCodeSetToZeroIsDiscarded) {
 TEST_F(KeyboardTest, EnterBecomesTabThroughSendKeys) {
   form->put_KeyPreview(true);
   form->on("frmKeys", "KeyPress", [&](forms::EventArgs& e) {
-    if (e.args[0].toInt16() != forms::vbKeyReturn) return;
+    if (e.args[0].toInt16() != forms::keycode::Return) return;
     e.args[0] = Variant(int16_t{0});
     forms::SendKeys("{TAB}", false);
   });

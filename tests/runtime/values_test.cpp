@@ -190,39 +190,39 @@ TEST_F(ScaleTest, EveryModeToAndFromTwips) {
     forms::setTwipsPerPixel(tpp, tpp);
     // Twips in one unit of each mode, X and Y.
     const std::vector<std::tuple<int, double, double>> units = {
-        {forms::vbTwips, 1, 1},
-        {forms::vbPoints, 20, 20},
-        {forms::vbPixels, tpp, tpp},
-        {forms::vbCharacters, 120, 240},
-        {forms::vbInches, 1440, 1440},
-        {forms::vbMillimeters, 1440 / 25.4, 1440 / 25.4},
-        {forms::vbCentimeters, 1440 / 2.54, 1440 / 2.54},
-        {forms::vbHimetric, 1440 / 2540.0, 1440 / 2540.0},
+        {forms::ScaleTwips, 1, 1},
+        {forms::ScalePoints, 20, 20},
+        {forms::ScalePixels, tpp, tpp},
+        {forms::ScaleCharacters, 120, 240},
+        {forms::ScaleInches, 1440, 1440},
+        {forms::ScaleMillimeters, 1440 / 25.4, 1440 / 25.4},
+        {forms::ScaleCentimeters, 1440 / 2.54, 1440 / 2.54},
+        {forms::ScaleHimetric, 1440 / 2540.0, 1440 / 2540.0},
     };
     for (auto [mode, x, y] : units) {
       SCOPED_TRACE("tpp " + std::to_string(tpp) + " mode " + std::to_string(mode));
-      EXPECT_FLOAT_EQ(forms::scaleX(3, mode, forms::vbTwips), static_cast<float>(3 * x));
-      EXPECT_FLOAT_EQ(forms::scaleY(3, mode, forms::vbTwips), static_cast<float>(3 * y));
-      EXPECT_FLOAT_EQ(forms::scaleX(2880, forms::vbTwips, mode), static_cast<float>(2880 / x));
-      EXPECT_FLOAT_EQ(forms::scaleY(2880, forms::vbTwips, mode), static_cast<float>(2880 / y));
+      EXPECT_FLOAT_EQ(forms::scaleX(3, mode, forms::ScaleTwips), static_cast<float>(3 * x));
+      EXPECT_FLOAT_EQ(forms::scaleY(3, mode, forms::ScaleTwips), static_cast<float>(3 * y));
+      EXPECT_FLOAT_EQ(forms::scaleX(2880, forms::ScaleTwips, mode), static_cast<float>(2880 / x));
+      EXPECT_FLOAT_EQ(forms::scaleY(2880, forms::ScaleTwips, mode), static_cast<float>(2880 / y));
     }
   }
 }
 
 TEST_F(ScaleTest, BetweenModesAndBadModes) {
   forms::setTwipsPerPixel(12, 12);
-  EXPECT_FLOAT_EQ(forms::scaleX(96, forms::vbPixels, forms::vbInches), 0.8f);
-  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::vbInches, forms::vbPixels), 120.0f);
+  EXPECT_FLOAT_EQ(forms::scaleX(96, forms::ScalePixels, forms::ScaleInches), 0.8f);
+  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::ScaleInches, forms::ScalePixels), 120.0f);
   forms::setTwipsPerPixel(15, 15);
-  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::vbInches, forms::vbPixels), 96.0f);
-  EXPECT_FLOAT_EQ(forms::scaleY(2540, forms::vbHimetric, forms::vbPoints), 72.0f);
-  EXPECT_FLOAT_EQ(forms::scaleY(10, forms::vbCentimeters, forms::vbMillimeters), 100.0f);
-  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::vbCharacters, forms::vbPixels), 8.0f);
-  EXPECT_FLOAT_EQ(forms::scaleY(1, forms::vbCharacters, forms::vbPixels), 16.0f);
+  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::ScaleInches, forms::ScalePixels), 96.0f);
+  EXPECT_FLOAT_EQ(forms::scaleY(2540, forms::ScaleHimetric, forms::ScalePoints), 72.0f);
+  EXPECT_FLOAT_EQ(forms::scaleY(10, forms::ScaleCentimeters, forms::ScaleMillimeters), 100.0f);
+  EXPECT_FLOAT_EQ(forms::scaleX(1, forms::ScaleCharacters, forms::ScalePixels), 8.0f);
+  EXPECT_FLOAT_EQ(forms::scaleY(1, forms::ScaleCharacters, forms::ScalePixels), 16.0f);
   // The result is single precision, not a double squeezed in later.
-  EXPECT_EQ(forms::scaleX(1, forms::vbMillimeters, forms::vbTwips), static_cast<float>(1440 / 25.4));
+  EXPECT_EQ(forms::scaleX(1, forms::ScaleMillimeters, forms::ScaleTwips), static_cast<float>(1440 / 25.4));
   for (int bad : {0, 9, -1})
-    EXPECT_EQ(errorOf([&] { forms::scaleX(1, bad, forms::vbTwips); }), forms::err::InvalidCall) << bad;
+    EXPECT_EQ(errorOf([&] { forms::scaleX(1, bad, forms::ScaleTwips); }), forms::err::InvalidCall) << bad;
   EXPECT_EQ(errorOf([] { forms::setTwipsPerPixel(0, 15); }), forms::err::InvalidCall);
   EXPECT_EQ(forms::twipsPerPixel(forms::Axis::X), 15.0);
 }

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   forms::Application app(argc, argv, forms::Application::ClockMode::Manual);
   forms::setMsgBoxRecorder([](const forms::MsgBoxCall& call) {
     testsupport::msgBoxes().push_back(call);
-    return forms::vbOK;
+    return forms::MsgBoxOk;
   });
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -9,19 +9,24 @@ namespace forms {
 void SendKeys(const std::string& keys, bool wait = false);
 
 // Key codes as the key events report them.
-inline constexpr int16_t vbKeyTab = 9;
-inline constexpr int16_t vbKeyReturn = 13;
-inline constexpr int16_t vbKeyPageUp = 33;
-inline constexpr int16_t vbKeyPageDown = 34;
-inline constexpr int16_t vbKeyEnd = 35;
-inline constexpr int16_t vbKeyHome = 36;
-inline constexpr int16_t vbKeyLeft = 37;
-inline constexpr int16_t vbKeyUp = 38;
-inline constexpr int16_t vbKeyRight = 39;
-inline constexpr int16_t vbKeyDown = 40;
-// Shift mask bits.
-inline constexpr int16_t vbShiftMask = 1;
-inline constexpr int16_t vbCtrlMask = 2;
-inline constexpr int16_t vbAltMask = 4;
+namespace keycode {
+inline constexpr int16_t Tab = 9;
+inline constexpr int16_t Return = 13;
+inline constexpr int16_t PageUp = 33;
+inline constexpr int16_t PageDown = 34;
+inline constexpr int16_t End = 35;
+inline constexpr int16_t Home = 36;
+inline constexpr int16_t Left = 37;
+inline constexpr int16_t Up = 38;
+inline constexpr int16_t Right = 39;
+inline constexpr int16_t Down = 40;
+}  // namespace keycode
+
+// Bits of the shift mask the key and mouse events report.
+namespace shiftmask {
+inline constexpr int16_t Shift = 1;
+inline constexpr int16_t Ctrl = 2;
+inline constexpr int16_t Alt = 4;
+}  // namespace shiftmask
 
 }  // namespace forms

@@ -5,8 +5,8 @@
 
 namespace forms {
 
-inline constexpr int vbOKOnly = 0;
-inline constexpr int vbOK = 1;
+inline constexpr int MsgBoxOkOnly = 0;
+inline constexpr int MsgBoxOk = 1;
 
 struct MsgBoxCall {
   std::string prompt;
@@ -15,7 +15,7 @@ struct MsgBoxCall {
 };
 
 // Shows the box (or hands it to the recorder) and returns the button pressed.
-int MsgBox(const std::string& prompt, int buttons = vbOKOnly, const std::string& title = {});
+int MsgBox(const std::string& prompt, int buttons = MsgBoxOkOnly, const std::string& title = {});
 
 // A run-time error that reached the runtime from a program's handler: shown as the
 // runtime shows any unhandled error, then the event loop goes on.

@@ -22,7 +22,7 @@ class Scale {
   float convert(Axis axis, float value, int fromMode, int toMode) const;
 
  private:
-  int16_t m_mode = vbTwips;
+  int16_t m_mode = ScaleTwips;
   double m_userUnitTwips[2] = {1.0, 1.0};  // twips per user unit, X and Y
 };
 

@@ -5,16 +5,16 @@
 namespace forms {
 
 // Scale modes: 0 user-defined (per object), then the fixed units.
-enum ScaleModeConstants : int16_t {
-  vbUser = 0,
-  vbTwips = 1,
-  vbPoints = 2,
-  vbPixels = 3,
-  vbCharacters = 4,
-  vbInches = 5,
-  vbMillimeters = 6,
-  vbCentimeters = 7,
-  vbHimetric = 8,
+enum ScaleUnit : int16_t {
+  ScaleUser = 0,
+  ScaleTwips = 1,
+  ScalePoints = 2,
+  ScalePixels = 3,
+  ScaleCharacters = 4,
+  ScaleInches = 5,
+  ScaleMillimeters = 6,
+  ScaleCentimeters = 7,
+  ScaleHimetric = 8,
 };
 
 // The one rounding rule: to the nearest integer, halves to the even neighbour.

@@ -13,8 +13,8 @@ using ObjectPtr = std::shared_ptr<Object>;
 enum class VarType : int { Empty = 0, Integer = 2, Long = 3, Single = 4, Double = 5, String = 8, Object = 9, Boolean = 11 };
 
 // Booleans are 16-bit: true is -1.
-inline constexpr int16_t vbTrue = -1;
-inline constexpr int16_t vbFalse = 0;
+inline constexpr int16_t BoolTrue = -1;
+inline constexpr int16_t BoolFalse = 0;
 
 class Variant {
  public:

@@ -166,8 +166,8 @@ class Loader {
           if (!bag.contains(key)) continue;
           try {
             // The extent is whole pixels on screen, whatever HIMETRIC rounding left.
-            const float pixels = static_cast<float>(roundHalfEven(scaleAxis(axis, bag.ReadProperty(key).toSingle(), vbHimetric, vbPixels)));
-            const double twips = scaleAxis(axis, pixels, vbPixels, vbTwips);
+            const float pixels = static_cast<float>(roundHalfEven(scaleAxis(axis, bag.ReadProperty(key).toSingle(), ScaleHimetric, ScalePixels)));
+            const double twips = scaleAxis(axis, pixels, ScalePixels, ScaleTwips);
             Args a{Variant(static_cast<float>(s.fromTwips(axis, twips)))};
             host->Object::invoke(axis == Axis::X ? "Width" : "Height", CallKind::Let, a);
           } catch (const Error& e) {
@@ -248,8 +248,8 @@ class Saver {
     if (host) {
       PropertyBag bag;
       host->writeProperties(bag);
-      bag.WriteProperty(kExtentX, Variant(toInt32(scaleX(static_cast<float>(c.twips(Axis::X, true)), vbTwips, vbHimetric))));
-      bag.WriteProperty(kExtentY, Variant(toInt32(scaleY(static_cast<float>(c.twips(Axis::Y, true)), vbTwips, vbHimetric))));
+      bag.WriteProperty(kExtentX, Variant(toInt32(scaleX(static_cast<float>(c.twips(Axis::X, true)), ScaleTwips, ScaleHimetric))));
+      bag.WriteProperty(kExtentY, Variant(toInt32(scaleY(static_cast<float>(c.twips(Axis::Y, true)), ScaleTwips, ScaleHimetric))));
       QJsonObject b;
       for (const auto& [key, value] : bag.entries()) b[QString::fromStdString(key)] = jsonFromVariant(value, m_dir);
       entry["bag"] = b;

@@ -22,9 +22,9 @@ int16_t keyCodeOf(int key) {
   switch (key) {
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return vbKeyTab;
+    case Qt::Key_Backtab: return keycode::Tab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Enter: return keycode::Return;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
     case Qt::Key_Alt: return 18;
@@ -32,14 +32,14 @@ int16_t keyCodeOf(int key) {
     case Qt::Key_CapsLock: return 20;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return vbKeyPageUp;
-    case Qt::Key_PageDown: return vbKeyPageDown;
-    case Qt::Key_End: return vbKeyEnd;
-    case Qt::Key_Home: return vbKeyHome;
-    case Qt::Key_Left: return vbKeyLeft;
-    case Qt::Key_Up: return vbKeyUp;
-    case Qt::Key_Right: return vbKeyRight;
-    case Qt::Key_Down: return vbKeyDown;
+    case Qt::Key_PageUp: return keycode::PageUp;
+    case Qt::Key_PageDown: return keycode::PageDown;
+    case Qt::Key_End: return keycode::End;
+    case Qt::Key_Home: return keycode::Home;
+    case Qt::Key_Left: return keycode::Left;
+    case Qt::Key_Up: return keycode::Up;
+    case Qt::Key_Right: return keycode::Right;
+    case Qt::Key_Down: return keycode::Down;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     default: return 0;
@@ -47,8 +47,8 @@ int16_t keyCodeOf(int key) {
 }
 
 int16_t shiftMaskOf(Qt::KeyboardModifiers m) {
-  return static_cast<int16_t>((m & Qt::ShiftModifier ? vbShiftMask : 0) | (m & Qt::ControlModifier ? vbCtrlMask : 0) |
-                              (m & Qt::AltModifier ? vbAltMask : 0));
+  return static_cast<int16_t>((m & Qt::ShiftModifier ? shiftmask::Shift : 0) | (m & Qt::ControlModifier ? shiftmask::Ctrl : 0) |
+                              (m & Qt::AltModifier ? shiftmask::Alt : 0));
 }
 
 namespace {

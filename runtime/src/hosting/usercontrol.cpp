@@ -54,7 +54,7 @@ int32_t Ambient::get_BackColor() const {
 
 std::string Ambient::get_ScaleUnits() const {
   Window* container = m_host->containerWindow();
-  return scaleUnitsName(container ? container->contentScale().mode() : int{vbTwips});
+  return scaleUnitsName(container ? container->contentScale().mode() : int{ScaleTwips});
 }
 
 // The hosting object.

@@ -23,8 +23,8 @@ const ClassInfo& Picture::classInfo() const {
   return info;
 }
 
-int32_t Picture::get_Width() const { return toInt32(scaleX(static_cast<float>(m_image.width()), vbPixels, vbHimetric)); }
-int32_t Picture::get_Height() const { return toInt32(scaleY(static_cast<float>(m_image.height()), vbPixels, vbHimetric)); }
+int32_t Picture::get_Width() const { return toInt32(scaleX(static_cast<float>(m_image.width()), ScalePixels, ScaleHimetric)); }
+int32_t Picture::get_Height() const { return toInt32(scaleY(static_cast<float>(m_image.height()), ScalePixels, ScaleHimetric)); }
 
 PicturePtr LoadPicture(const std::string& path) {
   const QString file = QString::fromStdString(path);

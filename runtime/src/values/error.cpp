@@ -13,7 +13,7 @@ std::string errorDescription(int number) {
     case err::FileNotFound: return "File not found";
     case err::ObjectNotSet: return "Object variable or With block variable not set";
     case err::InvalidPropertyValue: return "Invalid property value";
-    case err::CannotCreateObject: return "ActiveX component can't create object";
+    case err::CannotCreateObject: return "The component cannot create the object";
     case err::NoSuchMember: return "Object doesn't support this property or method";
     case err::DuplicateKey: return "This key is already associated with an element of this collection";
     case err::InvalidPicture: return "Invalid picture";

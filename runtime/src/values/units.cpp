@@ -54,14 +54,14 @@ void setTwipsPerPixel(float x, float y) {
 double twipsPerUnit(int scaleMode, Axis axis) {
   const bool x = axis == Axis::X;
   switch (scaleMode) {
-    case vbTwips: return 1.0;
-    case vbPoints: return 20.0;
-    case vbPixels: return twipsPerPixel(axis);
-    case vbCharacters: return x ? 120.0 : 240.0;
-    case vbInches: return 1440.0;
-    case vbMillimeters: return 1440.0 / 25.4;
-    case vbCentimeters: return 1440.0 / 2.54;
-    case vbHimetric: return 1440.0 / 2540.0;
+    case ScaleTwips: return 1.0;
+    case ScalePoints: return 20.0;
+    case ScalePixels: return twipsPerPixel(axis);
+    case ScaleCharacters: return x ? 120.0 : 240.0;
+    case ScaleInches: return 1440.0;
+    case ScaleMillimeters: return 1440.0 / 25.4;
+    case ScaleCentimeters: return 1440.0 / 2.54;
+    case ScaleHimetric: return 1440.0 / 2540.0;
     default: throw Error(err::InvalidCall);
   }
 }
@@ -74,15 +74,15 @@ float scaleAxis(Axis axis, float value, int fromMode, int toMode) {
 
 const char* scaleUnitsName(int scaleMode) {
   switch (scaleMode) {
-    case vbUser: return "User";
-    case vbTwips: return "Twip";
-    case vbPoints: return "Point";
-    case vbPixels: return "Pixel";
-    case vbCharacters: return "Character";
-    case vbInches: return "Inch";
-    case vbMillimeters: return "Millimeter";
-    case vbCentimeters: return "Centimeter";
-    case vbHimetric: return "Himetric";
+    case ScaleUser: return "User";
+    case ScaleTwips: return "Twip";
+    case ScalePoints: return "Point";
+    case ScalePixels: return "Pixel";
+    case ScaleCharacters: return "Character";
+    case ScaleInches: return "Inch";
+    case ScaleMillimeters: return "Millimeter";
+    case ScaleCentimeters: return "Centimeter";
+    case ScaleHimetric: return "Himetric";
     default: return "User";
   }
 }
