@@ -104,6 +104,8 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void LayoutScrollbars();
 
   // Scrolling.
+  // The position a scroll step may reach: Min .. max(Min, Max).
+  static int16_t ScrollPosition(const forms::ScrollBar& bar, int target);
   void OnScrollChange(forms::Axis axis);
   void OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift);
   void ScrollIntoView(const forms::ObjectPtr& ctl);

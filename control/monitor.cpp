@@ -34,6 +34,8 @@ void Scrollbay::FollowFocus() {
 
 forms::ObjectPtr Scrollbay::FindLayerChild(const forms::ObjectPtr& start) const {
   // Walks up the containers by name until the layer; a form ends the walk with nothing.
+  // The host may have destroyed the layer earlier in this tick: then nothing is found.
+  if (!m_bgLayer) return nullptr;
   const std::string layerName = m_bgLayer->name();
   auto isForm = [](const forms::ObjectPtr& o) { return dynamic_cast<forms::Form*>(o.get()) != nullptr; };
   forms::ObjectPtr x = start;

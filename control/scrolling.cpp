@@ -15,6 +15,13 @@ int32_t Scrollbay::get_VScrollValue() const {
   return ScaleRounded(Axis::Y, m_VScroll->get_Value(), forms::ScalePixels, userControl().get_ScaleMode());
 }
 
+int16_t Scrollbay::ScrollPosition(const forms::ScrollBar& bar, int target) {
+  // Worked out in full integers, so no step can wrap. A bar whose Max lies below its Min
+  // has nothing to scroll and stays at Min.
+  const int low = bar.get_Min();
+  return static_cast<int16_t>(std::clamp(target, low, std::max(low, int{bar.get_Max()})));
+}
+
 namespace {
 // Assigns only a different position, so an equal one raises no Change. A position
 // the scrollbar refuses, or one beyond 16 bits, fails and changes nothing.
@@ -49,11 +56,7 @@ void Scrollbay::OnScrollChange(Axis axis) {
 void Scrollbay::OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift) {
   // With Shift, Ctrl or Alt held nothing scrolls, but the key is still reported.
   if (Shift == 0) {
-    // Steps are worked out in full integers and clamped, so no sum can wrap.
-    auto step = [](forms::ScrollBar& bar, int delta) {
-      const int target = std::clamp(int{bar.get_Value()} + delta, int{bar.low()}, int{bar.high()});
-      bar.put_Value(static_cast<int16_t>(target));
-    };
+    auto step = [](forms::ScrollBar& bar, int delta) { bar.put_Value(ScrollPosition(bar, int{bar.get_Value()} + delta)); };
     if (m_HScroll->get_Visible()) {
       if (KeyCode == forms::keycode::Left) step(*m_HScroll, -m_HScroll->get_SmallChange());
       else if (KeyCode == forms::keycode::Right) step(*m_HScroll, m_HScroll->get_SmallChange());

@@ -39,14 +39,23 @@ void UnregisterTimerListener(const std::string& key) {
 void TimerProc(win32::HWND, win32::UINT, win32::UINT_PTR, win32::DWORD) {
   // Stopped before any listener runs: a tick never starts while another runs, and the
   // next comes one interval after this one ends.
-  win32::KillTimer(0, m_TimerID);
+  const win32::UINT_PTR ticking = m_TimerID;
+  win32::KillTimer(0, ticking);
   const std::size_t n = listeners().count();
   for (std::size_t i = 1; i <= n; ++i) {
     std::shared_ptr<CTimerListener> listener;
     // A listener that unregistered during this tick shifts the later ones down.
     if (!forms::resumeNext([&] { listener = listeners().item(i); })) continue;
-    forms::resumeNext([&] { listener->OnTimerNotification(); });
+    // Whatever a listener throws stays with it: the others are still notified and the
+    // timer keeps ticking.
+    try {
+      listener->OnTimerNotification();
+    } catch (...) {
+    }
   }
+  // A listener that unregistered the last key and then registered again has armed a
+  // timer of its own: that one stands, or two timers would tick.
+  if (m_TimerID != 0 && m_TimerID != ticking) return;
   m_TimerID = n > 0 ? armTimer() : 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,35 @@ TEST_F(TimerTest, ListenerAddedDuringATickWaitsAndAFailingOneDoesNotStopTheRest)
   g_calls.clear();
   testsupport::advance(200);
   EXPECT_EQ(g_calls, (std::vector<std::string>{"a", "b", "d"}));
+}
+
+TEST_F(TimerTest, AnyExceptionFromAListenerLeavesTheOthersAndTheTickingAlone) {
+  auto a = std::make_shared<Listener>("a");
+  a->action = [] { throw std::runtime_error("not a run-time error"); };
+  Timer::RegisterTimerListener(a, "a");
+  Timer::RegisterTimerListener(std::make_shared<Listener>("b"), "b");
+  testsupport::advance(200);
+  testsupport::advance(200);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"a", "b", "a", "b"}));
+  EXPECT_NE(Timer::TimerID(), 0u);
+}
+
+TEST_F(TimerTest, ReplacingTheLastListenerDuringATickLeavesOneTimer) {
+  const int armedBefore = win32::runtime::armedTimerCount();
+  auto a = std::make_shared<Listener>("a");
+  a->action = [] {
+    Timer::UnregisterTimerListener("a");
+    Timer::RegisterTimerListener(std::make_shared<Listener>("b"), "b");
+  };
+  Timer::RegisterTimerListener(a, "a");
+  a.reset();
+  testsupport::advance(200);
+  EXPECT_EQ(win32::runtime::armedTimerCount(), armedBefore + 1);
+  g_calls.clear();
+  testsupport::advance(1000);
+  EXPECT_EQ(g_calls.size(), 5u);  // one tick every 200 ms, not two
+  Timer::UnregisterTimerListener("b");
+  EXPECT_EQ(win32::runtime::armedTimerCount(), armedBefore);
 }
 
 TEST_F(TimerTest, NoTickBeginsWhileOneRunsAndTheNextComesAnIntervalAfter) {

@@ -14,90 +14,18 @@ sample="${1:?usage: sample_e2e.sh FORMS_SAMPLE [ARTIFACT_DIR]}"
 artifacts="${2:-$PWD/e2e-sample}"
 form_file="$(cd "$(dirname "$0")/../../sample/forms" && pwd)/sample.json"
 
-# Where the window goes, and what the test types and clicks.
-win_x=100
-win_y=80
+# What the test types and clicks.
 name_text="Pat Example"
 company_text="Example Works"
 arrow_clicks=4
 
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "ok - $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL - $1"; }
-check() {  # check DESCRIPTION ACTUAL EXPECTED
-  if [ "$2" == "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
-}
-finish() {
-  echo "$passed passed, $failed failed"
-  exit $((failed > 0))
-}
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
 
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-watchdog_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'fail "stopped (interrupted, or over the 90 s budget)"; finish' INT TERM
-# Each step below is bounded; the watchdog bounds them all together.
-(
-  sleep 90 &
-  trap 'kill $!' TERM
-  wait $! && kill -TERM $$
-) &
-watchdog_pid=$!
-
-for tool in Xvfb xdotool import convert python3; do
-  command -v "$tool" >/dev/null || { fail "$tool is not installed (scripts/bootstrap installs it)"; finish; }
-done
-[ -x "$sample" ] || { fail "no sample program at $sample"; finish; }
+e2e_begin 90 python3
 mkdir -p "$artifacts"
-rm -f "$artifacts"/sample-xvfb.png "$artifacts"/saved.json "$artifacts"/sample.log
-
-# Every X call is bounded, so a wedged server fails the test instead of hanging it.
-xdo() { timeout 10 xdotool "$@"; }
-
-# Xvfb picks a free display itself and writes its number once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  display="$(tr -dc 0-9 <"$work/display")"
-  [ -n "$display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$display" ] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
-export DISPLAY=":$display"
-answered=""
-for _ in $(seq 100); do
-  if timeout 2 xdotool getdisplaygeometry >/dev/null 2>&1; then answered=1; break; fi
-  sleep 0.1
-done
-[ -n "$answered" ] || { fail "Xvfb on $DISPLAY does not answer"; finish; }
-
-# The sample must use this display even when the caller runs everything offscreen.
-QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY='' "$sample" --save "$work/saved.json" >"$artifacts/sample.log" 2>&1 &
-app_pid=$!
-
-window="$(timeout 15 xdotool search --sync --onlyvisible --name '^Forms Runtime Sample$' 2>/dev/null | head -n 1)"
-[ -n "$window" ] || { fail "the sample's window did not appear"; cat "$artifacts/sample.log"; finish; }
-xdo windowmove --sync "$window" "$win_x" "$win_y"
-geometry="$(xdo getwindowgeometry --shell "$window")"
-win_left="$(sed -n 's/^X=//p' <<<"$geometry")"
-win_top="$(sed -n 's/^Y=//p' <<<"$geometry")"
-win_w="$(sed -n 's/^WIDTH=//p' <<<"$geometry")"
-win_h="$(sed -n 's/^HEIGHT=//p' <<<"$geometry")"
-check "window moved to the known place" "$win_left,$win_top" "$win_x,$win_y"
-# From here on the window is where it really is, so one failed move fails one check.
-win_x="$win_left"
-win_y="$win_top"
+rm -f "$artifacts"/sample-xvfb.png "$artifacts"/saved.json
+e2e_start_app "Forms Runtime Sample" "$sample" --save "$work/saved.json"
 
 # Control rectangles in window pixels, from the form file: "name[index] x y w h", and
 # the form's client size as "form".
@@ -121,21 +49,12 @@ EOF
 read -r _ _ form_w form_h <<<"${rect[form]}"
 check "window is the form's client size in pixels" "${win_w}x${win_h}" "${form_w}x${form_h}"
 
-# click_at X Y [CLICKS]: left clicks at window pixel X, Y, 150 ms apart. No --sync: the
-# server moves the pointer before it presses the button anyway, and --sync can wait for
-# a move that never comes when the pointer is already there.
-click_at() { xdo mousemove $((win_x + $1)) $((win_y + $2)) click --repeat "${3:-1}" --delay 150 1; }
 # click_in NAME [DX]: a click in the middle of a control's height, DX pixels in (default: centre).
 click_in() {
   read -r x y w h <<<"${rect[$1]}"
   click_at $((x + ${2:-w / 2})) $((y + h / 2))
 }
 
-# shoot NAME: screenshot of the whole screen, cropped to the window, as $work/NAME.png.
-shoot() {
-  timeout 10 import -window root "$work/screen.png" &&
-    convert "$work/screen.png" -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$work/$1.png"
-}
 # Pixel measures over a control's inside (a 3-pixel border left out), from a screenshot.
 inside() { read -r x y w h <<<"${rect[$2]}"; echo "$((w - 6))x$((h - 6))+$((x + 3))+$((y + 3))"; }
 dark_share() {  # share of dark pixels, in percent
@@ -144,15 +63,6 @@ dark_share() {  # share of dark pixels, in percent
 }
 pixels_hash() {  # pixels_hash SHOT CONTROL
   convert "$work/$1.png" -crop "$(inside "$1" "$2")" +repage -format '%#' info:
-}
-# await DESCRIPTION COMMAND...: retakes the "now" shot until COMMAND succeeds, for up to 10 s.
-await() {
-  local what="$1" deadline=$((SECONDS + 10)); shift
-  while [ "$SECONDS" -le "$deadline" ]; do
-    shoot now && "$@" && { pass "$what"; return; }
-    sleep 0.2
-  done
-  fail "$what"
 }
 has_text() { [ "$(dark_share now "$1")" -ge 3 ]; }
 changed_since() { [ "$(pixels_hash "$1" "$2")" != "$(pixels_hash now "$2")" ]; }

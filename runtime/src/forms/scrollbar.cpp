@@ -165,13 +165,17 @@ void ScrollBar::syncView() {
   QScrollBar* b = bar();
   if (!b) return;
   const QSignalBlocker block(b);
+  // A thumb the user holds stays where the user has it (within the range): the value
+  // it stands for is taken when it is let go.
+  const bool held = b->isSliderDown();
+  const int heldAt = b->sliderPosition();
   b->setRange(low(), high());
   b->setInvertedAppearance(m_max < m_min);
   b->setInvertedControls(true);  // Qt's scrollbar default: the wheel and Down move forwards
   b->setSingleStep(std::max<int>(1, m_small));
   b->setPageStep(m_large);
   b->setValue(m_value);
-  b->setSliderPosition(m_value);
+  b->setSliderPosition(held ? std::clamp(heldAt, int{low()}, int{high()}) : int{m_value});
 }
 
 }  // namespace forms
