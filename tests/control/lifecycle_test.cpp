@@ -162,3 +162,31 @@ TEST_F(ScrollbayTest, WithoutALayerTheControlWaitsAndRetriesAtEveryTick) {
   EXPECT_EQ(text->containerWindow(), bay->Layer().get());
   EXPECT_EQ(resizes.size(), 1u);
 }
+
+TEST_F(ScrollbayTest, ATickSurvivesAScrollHandlerThatUnloadsTheForm) {
+  const int windows = win32::runtime::liveWindowCount();
+  const int objects = win32::runtime::liveObjectCount();
+  makeControl(4500, 3000);
+  auto far = addChild("Forms.TextBox", "Far", 300, 9000, 1200, 315);
+  showAndTick();
+  forms::let(host, "VScrollValue", forms::get(host, "VScrollValue").toInt32() + 6000);
+  ASSERT_GT(bay->VScroll()->get_Value(), 0);
+  // The child moves up: the next tick lowers Max below the position, which scrolls, and
+  // the program unloads the form from the scroll event, in the middle of the tick.
+  far->put_Top(300);
+  form->on("Scrollbay1", "VScrollChange", [this](forms::EventArgs&) { form->Unload(); });
+  std::weak_ptr<forms::ControlClass> instance = host->instancePtr();
+  host.reset();
+  far.reset();
+  bay = nullptr;
+  testsupport::advance(200);
+  EXPECT_FALSE(form->loaded());
+  form.reset();
+  testsupport::advance(400);
+  EXPECT_TRUE(instance.expired());
+  EXPECT_EQ(Timer::ListenerCount(), 0u);
+  EXPECT_EQ(SubclassWnd::SubclassedWindowCount(), 0u);
+  EXPECT_EQ(win32::runtime::liveWindowCount(), windows);
+  EXPECT_EQ(win32::runtime::liveObjectCount(), objects);
+  EXPECT_TRUE(testsupport::msgBoxes().empty());
+}

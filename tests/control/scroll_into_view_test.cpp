@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTest>
 
 #include "control_fixture.h"
 
@@ -68,4 +69,51 @@ TEST_F(ScrollIntoViewTest, ChildPartlyAboveAndLeftAlignsBothEdges) {
   focusAndTick("Inside");  // at (300, 300): above and left of the window
   EXPECT_EQ(forms::get(host, "HScrollValue").toInt32(), 300);
   EXPECT_EQ(forms::get(host, "VScrollValue").toInt32(), 300);
+}
+
+TEST_F(ScrollIntoViewTest, FocusLeavingForAControlOutsideLeavesTheViewAlone) {
+  build();
+  auto ok = form->addControl("Forms.CommandButton", "cmdOK");
+  ok->Move(5000, 300, 1200, 375);
+  focusAndTick("Below");  // the view now shows the bottom
+  const int32_t h = forms::get(host, "HScrollValue").toInt32();
+  const int32_t v = forms::get(host, "VScrollValue").toInt32();
+  ASSERT_GT(v, 0);
+  auto unchanged = [&](const char* what) {
+    testsupport::advance(400);
+    EXPECT_EQ(forms::get(host, "HScrollValue").toInt32(), h) << what;
+    EXPECT_EQ(forms::get(host, "VScrollValue").toInt32(), v) << what;
+  };
+  QTest::mouseClick(ok->widget(), Qt::LeftButton);
+  ASSERT_EQ(form->activeControl(), ok.get());
+  unchanged("focus on the button beside the control");
+  // Empty space in the viewport: the layer itself takes the focus.
+  QTest::mouseClick(bay->Layer()->clientWidget(), Qt::LeftButton, {}, QPoint(250, 150));
+  ASSERT_EQ(form->activeControl(), bay->Layer().get());
+  unchanged("focus on the viewport's empty space");
+}
+
+TEST_F(ScrollIntoViewTest, FocusInTheOuterOfTwoNestedControlsLeavesTheInnerAlone) {
+  build();
+  auto inner = std::dynamic_pointer_cast<forms::UserControlHost>(form->addControl("ScrollbayCtl.Scrollbay", "Inner", host.get()));
+  inner->Move(300, 1000, 3000, 1500);
+  addChild("Forms.TextBox", "Deep", 100, 5000, 900, 315, inner.get());
+  testsupport::advance(400);  // adopted by the outer layer, and a layer of its own
+  focusAndTick("Deep");         // the inner one brings its field into view
+  forms::let(inner, "VScrollValue", 1500);  // and the user scrolls it
+  focusAndTick("Inside");
+  testsupport::advance(200);
+  EXPECT_EQ(forms::get(inner, "VScrollValue").toInt32(), 1500);
+}
+
+TEST_F(ScrollIntoViewTest, AFieldFocusedBeforeTheFirstTickKeepsTheFocusAndComesIntoView) {
+  makeControl(4500, 3000);
+  for (const Box& b : boxes) addChild("Forms.TextBox", b.name, b.left, b.top, b.width, b.height);
+  form->Show();
+  QApplication::setActiveWindow(form->widget());
+  form->findControl("Below")->SetFocus();
+  testsupport::advance(200);  // the first tick moves the field onto the layer
+  ASSERT_TRUE(bay->Layer());
+  EXPECT_EQ(form->activeControl(), form->findControl("Below").get());
+  EXPECT_EQ(forms::get(host, "VScrollValue").toInt32(), 6000 + 315 - 2760);
 }

@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
 
 #include "control_fixture.h"
 
@@ -96,6 +99,18 @@ TEST_F(ScrollingTest, KeysOnTheLayerScrollThenReportTheKey) {
   EXPECT_EQ(h.get_Value(), hBefore);
 }
 
+TEST_F(ScrollingTest, KeysTypedIntoAFieldOnTheLayerDoNotScrollIt) {
+  makeControl(4500, 3000);
+  auto field = addChild("Forms.TextBox", "Field", 300, 300, 1500, 315);
+  addChild("Forms.Label", "Far", 300, 9000, 1500, 315);
+  showAndTick();
+  QApplication::setActiveWindow(form->widget());
+  field->SetFocus();
+  for (int key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Right}) pressOn(field->widget(), key);
+  EXPECT_EQ(bay->VScroll()->get_Value(), 0);
+  EXPECT_EQ(bay->HScroll()->get_Value(), 0);
+}
+
 TEST_F(ScrollingTest, HiddenScrollbarsDoNotScrollFromTheKeyboard) {
   build();
   forms::let(host, "Scrollbars", forms::Variant(int32_t{vpNone}));
@@ -114,4 +129,52 @@ TEST_F(ScrollingTest, FocusedScrollbarHidesItsCaret) {
   forms::Args none;
   bay->VScroll()->raiseEvent("GotFocus", none);
   EXPECT_EQ(win32::runtime::hideCaretCount(bay->VScroll()->hWnd()), before + 1);
+}
+
+TEST_F(ScrollingTest, KeysNeverScrollPastMinWhenThereIsNothingToScroll) {
+  makeControl(4500, 3000);
+  addChild("Forms.TextBox", "Small", 300, 300, 600, 315);
+  showAndTick();
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpBoth}));
+  ASSERT_LT(bay->VScroll()->get_Max(), 0);  // shown, with Max below Min
+  QWidget* layer = bay->Layer()->widget();
+  for (int key : {Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right}) pressOn(layer, key);
+  EXPECT_EQ(bay->VScroll()->get_Value(), 0);
+  EXPECT_EQ(bay->HScroll()->get_Value(), 0);
+  EXPECT_FLOAT_EQ(bay->Layer()->get_Top(), 0);
+  EXPECT_FLOAT_EQ(bay->Layer()->get_Left(), 0);
+}
+
+TEST_F(ScrollingTest, ASlowThumbDragScrollsAtRelease) {
+  build();
+  QApplication::setActiveWindow(form->widget());
+  QScrollBar* bar = bay->VScroll()->bar();
+  QStyleOptionSlider option;
+  option.initFrom(bar);
+  option.orientation = Qt::Vertical;
+  option.minimum = bar->minimum();
+  option.maximum = bar->maximum();
+  option.sliderPosition = bar->sliderPosition();
+  option.sliderValue = bar->value();
+  option.pageStep = bar->pageStep();
+  option.singleStep = bar->singleStep();
+  const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+  ASSERT_FALSE(thumb.isEmpty());
+  QPoint at = thumb.center();
+  log.clear();
+  QTest::mousePress(bar, Qt::LeftButton, {}, at);
+  // Over a second, with the tick running in between: the thumb stays with the pointer.
+  for (int step = 0; step < 10; ++step) {
+    at.ry() += 6;
+    QTest::mouseMove(bar, at);
+    testsupport::advance(100);
+    EXPECT_GT(bar->sliderPosition(), 0) << "the thumb snapped back at step " << step;
+  }
+  EXPECT_EQ(bay->VScroll()->get_Value(), 0);  // nothing scrolls while the thumb is held
+  EXPECT_TRUE(log.empty());
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+  const int16_t value = bay->VScroll()->get_Value();
+  EXPECT_GT(value, 0);
+  EXPECT_FLOAT_EQ(bay->Layer()->get_Top(), -15.0f * value);
+  EXPECT_EQ(log, std::vector<std::string>{"V " + std::to_string(15 * value)});
 }

@@ -1,10 +1,12 @@
 // The manual clock: what runs when, and in which order.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "forms/clock.h"
+#include "forms/error.h"
 #include "test_support.h"
 
 namespace {
@@ -86,4 +88,19 @@ TEST_F(ClockTest, CancelInsideACallback) {
   EXPECT_EQ(runs, Runs{"killer@100"});
   EXPECT_EQ(selfRuns, 2);
   EXPECT_FALSE(clock().cancel(victim));
+}
+
+TEST_F(ClockTest, WhateverACallbackThrowsIsShownAndTheRestStillRun) {
+  testsupport::msgBoxes().clear();
+  clock().schedule(10, 0, [] { throw forms::Error(forms::err::Overflow); });
+  clock().schedule(10, 0, [] { throw std::length_error("too long"); });
+  clock().post([] { throw 42; });
+  const uint32_t tick = clock().schedule(10, 10, note("tick"));
+  clock().advance(20);
+  clock().cancel(tick);
+  EXPECT_EQ(runs, (Runs{"tick@10", "tick@20"}));
+  Runs prompts;
+  for (const auto& box : testsupport::msgBoxes()) prompts.push_back(box.prompt);
+  EXPECT_EQ(prompts, (Runs{"Run-time error '51':\n\nInternal error: an exception of unknown type",
+                           "Run-time error '6':\n\nOverflow", "Run-time error '51':\n\nInternal error: too long"}));
 }

@@ -2,9 +2,11 @@
 // Controls collection and control arrays.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScrollBar>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/form.h"
@@ -12,6 +14,7 @@
 #include "forms/scrollbar.h"
 #include "forms/simple_controls.h"
 #include "forms/units.h"
+#include "forms/usercontrol.h"
 #include "test_support.h"
 #include "win32/win32.h"
 
@@ -248,6 +251,34 @@ TEST_F(GeometryTest, ReassigningTheContainerKeepsTheNumbers) {
   EXPECT_EQ(errorOf([&] { forms::set(pic, "Container", frame); }), forms::err::InvalidCall);
 }
 
+// Lengths whose pixels no window can have: the call fails and nothing moves, from code,
+// by name and when a new container's scale would put the control out of reach.
+TEST_F(GeometryTest, LengthsBeyondAnyWindowAreError380AndChangeNothing) {
+  auto inches = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
+  inches->put_ScaleMode(forms::ScaleInches);
+  auto ctl = form->addControl("Forms.TextBox", "Text1");
+  ctl->Move(30000.0f, 150.0f, 900.0f, 300.0f);
+  const QRect before = ctl->widget()->geometry();
+  const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+      {"Left", [&] { ctl->put_Left(1e30f); }},
+      {"Width by name", [&] { forms::let(ctl, "Width", Variant(3e38f)); }},
+      {"Top one pixel too far", [&] { ctl->put_Top(-65536 * 15.0f); }},
+      {"Move", [&] { forms::call(ctl, "Move", {Variant(0.0f), Variant(0.0f), Variant(1e10f)}); }},
+      {"Container in inches", [&] { forms::set(ctl, "Container", inches); }},
+      {"the form's ClientWidth", [&] { form->put_ClientWidth(3e38f); }},
+  };
+  const QSize formSize = form->widget()->size();
+  for (const auto& [what, call] : calls) {
+    EXPECT_EQ(errorOf(call), forms::err::InvalidPropertyValue) << what;
+    EXPECT_EQ(ctl->widget()->geometry(), before) << what;
+    EXPECT_EQ(ctl->widget()->parentWidget(), form->widget()) << what;
+    EXPECT_EQ(ctl->get_Left(), 30000.0f) << what;
+  }
+  EXPECT_EQ(form->widget()->size(), formSize);
+  ctl->put_Left(-65535 * 15.0f);  // as far as a window can be
+  EXPECT_EQ(ctl->widget()->x(), -65535);
+}
+
 TEST_F(GeometryTest, HiddenContainerHidesWithoutChangingVisible) {
   auto pic = form->addControl("Forms.PictureBox", "Picture1");
   auto ctl = form->addControl("Forms.TextBox", "Text1", pic.get());
@@ -256,6 +287,38 @@ TEST_F(GeometryTest, HiddenContainerHidesWithoutChangingVisible) {
   EXPECT_TRUE(forms::get(ctl, "Visible").toBool());
   forms::set(ctl, "Container", form);
   EXPECT_TRUE(ctl->widget()->isVisible());
+  form->Unload();
+}
+
+// A control moved to another container keeps the focus, its own or that of a
+// constituent inside it, and no control hears of a focus change.
+TEST(ContainerFocusTest, MovingAControlKeepsItsFocusQuietly) {
+  auto form = forms::Form::create("frmFocus");
+  auto pic = form->addControl("Forms.PictureBox", "Picture1");
+  auto frame = form->addControl("Forms.Frame", "Frame1");
+  auto text = form->addControl("Forms.TextBox", "Text1");
+  auto other = form->addControl("Forms.TextBox", "Text2");
+  auto host = std::dynamic_pointer_cast<forms::UserControlHost>(form->addControl("Probe.Recorder", "Probe1"));
+  auto inner = host->userControl().addConstituent("Forms.TextBox", "txtInner");
+  std::vector<std::string> heard;
+  for (const auto& c : {text, other, inner})
+    for (const char* event : {"GotFocus", "LostFocus"})
+      c->connect(event, [&heard, what = c->name() + " " + event](forms::Args&) { heard.push_back(what); });
+  form->Show();
+  QApplication::setActiveWindow(form->widget());
+
+  text->widget()->setFocus();
+  heard.clear();
+  forms::set(text, "Container", pic);
+  EXPECT_TRUE(text->widget()->hasFocus());
+  EXPECT_EQ(form->activeControl(), text.get());
+  EXPECT_EQ(heard, std::vector<std::string>{});
+
+  inner->widget()->setFocus();
+  heard.clear();
+  forms::set(host, "Container", frame);
+  EXPECT_TRUE(inner->widget()->hasFocus());
+  EXPECT_EQ(heard, std::vector<std::string>{});
   form->Unload();
 }
 

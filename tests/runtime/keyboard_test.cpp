@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyleOption>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "forms/form.h"
 #include "forms/keyboard.h"
 #include "forms/simple_controls.h"
+#include "forms/usercontrol.h"
 #include "test_support.h"
 
 namespace {
@@ -116,6 +119,95 @@ TEST_F(KeyboardTest, TabSkipsWhatCannotTakeTheFocus) {
   EXPECT_THROW(forms::call(label, "SetFocus"), forms::Error);
 }
 
+TEST_F(KeyboardTest, TabAndBacktabShowTheFocusCue) {
+  auto chk = add("Forms.CheckBox", "chkCue", 2);
+  QWidget* box = chk->widget();
+  const QImage unfocused = box->grab().toImage();
+  for (int key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+    SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Backtab");
+    (key == Qt::Key_Tab ? txtA : txtB)->SetFocus();
+    form->widget()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    press(key, key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier);
+    ASSERT_EQ(focused(), "chkCue");
+    QStyleOption option;
+    option.initFrom(box);
+    EXPECT_TRUE(option.state & QStyle::State_HasFocus);
+    EXPECT_TRUE(option.state & QStyle::State_KeyboardFocusChange);
+    EXPECT_NE(box->grab().toImage(), unfocused);
+  }
+}
+
+TEST_F(KeyboardTest, OptionButtonsOfAContainerAreOneStopAndArrowsMoveInside) {
+  // A column of three between txtA and txtB, and a pair in a frame after txtC.
+  std::vector<forms::ControlPtr> column;
+  for (const char* name : {"optX", "optY", "optZ"}) {
+    column.push_back(add("Forms.OptionButton", name, 2));
+    column.back()->Move(2000, 300.0f * static_cast<float>(column.size()), 1200, 300);
+  }
+  auto frame = add("Forms.Frame", "fraOpts", 5);
+  frame->Move(0, 1500, 2000, 1200);
+  std::vector<forms::ControlPtr> framed;
+  for (const char* name : {"optF1", "optF2"}) {
+    framed.push_back(form->addControl("Forms.OptionButton", name, frame.get()));
+    framed.back()->put_TabIndex(6);
+    framed.back()->Move(100, 300.0f * static_cast<float>(framed.size()), 1200, 300);
+  }
+  auto checked = [](const forms::ControlPtr& c) { return forms::get(c, "Value").toBool(); };
+
+  // Nothing checked: the first of each group in tab order.
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 5), (std::vector<std::string>{"optX", "txtB", "txtC", "optF1", "txtA"}));
+  // Otherwise the checked one; a group checked inside a frame stays apart from the form's.
+  forms::let(framed[1], "Value", Variant(true));
+  forms::let(column[1], "Value", Variant(true));
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 5), (std::vector<std::string>{"optY", "txtB", "txtC", "optF2", "txtA"}));
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier, 2), (std::vector<std::string>{"optF2", "txtC"}));
+
+  // Arrows move round the group in tab order and check what they reach; the form still
+  // sees each KeyDown first.
+  std::vector<std::string> log;
+  form->put_KeyPreview(true);
+  form->on("frmKeys", "KeyDown", [&](forms::EventArgs& e) { log.push_back("form down " + e.args[0].toString()); });
+  for (const char* name : {"optX", "optY", "optZ"}) {
+    form->on(name, "KeyDown",
+             [&log, name](forms::EventArgs& e) { log.push_back(std::string(name) + " down " + e.args[0].toString()); });
+    form->on(name, "Click", [&log, name](forms::EventArgs&) { log.push_back(std::string(name) + " click"); });
+  }
+  column[1]->SetFocus();
+  EXPECT_EQ(walk(Qt::Key_Down, Qt::NoModifier, 2), (std::vector<std::string>{"optZ", "optX"}));
+  EXPECT_EQ(walk(Qt::Key_Left, Qt::NoModifier, 1), std::vector<std::string>{"optZ"});
+  EXPECT_EQ(log, (std::vector<std::string>{"form down 40", "optY down 40", "optZ click", "form down 40", "optZ down 40",
+                                           "optX click", "form down 37", "optX down 37", "optZ click"}));
+  EXPECT_TRUE(checked(column[2]));
+  EXPECT_FALSE(checked(column[0]) || checked(column[1]));
+  EXPECT_TRUE(checked(framed[1]));
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 1), std::vector<std::string>{"txtB"});
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier, 2), (std::vector<std::string>{"optZ", "txtA"}));
+}
+
+TEST_F(KeyboardTest, TabOntoAUserControlFocusesItsFirstConstituentThatCanTakeIt) {
+  auto host = std::dynamic_pointer_cast<forms::UserControlHost>(add("Probe.Recorder", "Probe1", 2));
+  ASSERT_TRUE(host);
+  forms::UserControl& uc = host->userControl();
+  auto hidden = uc.addConstituent("Forms.TextBox", "txtHidden");
+  hidden->put_Visible(false);
+  auto first = uc.addConstituent("Forms.TextBox", "txtFirst");
+  auto second = uc.addConstituent("Forms.TextBox", "txtSecond");
+
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 1), std::vector<std::string>{"Probe1"});
+  EXPECT_EQ(QApplication::focusWidget(), first->widget());
+  // From inside the control, Tab goes on to the next control.
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 1), std::vector<std::string>{"txtB"});
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier, 1), std::vector<std::string>{"Probe1"});
+  EXPECT_EQ(QApplication::focusWidget(), first->widget());
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier, 1), std::vector<std::string>{"txtA"});
+
+  // None of them can: the control itself.
+  first->put_TabStop(false);
+  second->put_Enabled(false);
+  EXPECT_EQ(walk(Qt::Key_Tab, Qt::NoModifier, 1), std::vector<std::string>{"Probe1"});
+  EXPECT_EQ(QApplication::focusWidget(), host->widget());
+}
+
 TEST_F(KeyboardTest, KeyPreviewLetsTheFormSeeKeysFirst) {
   std::vector<std::string> log;
   form->on("frmKeys", "KeyDown", [&](forms::EventArgs& e) { log.push_back("form down " + e.args[0].toString()); });
@@ -146,6 +238,9 @@ TEST_F(KeyboardTest, KeyPreviewLetsTheFormSeeKeysFirst) {
       {true, Qt::Key_B, "b", "B",
        {"form down 66", "txtA down 66", "form press 98", "txtA press 66", "form up 66", "txtA up 66"}},
       {false, Qt::Key_X, "x", "x", {"txtA down 88", "txtA press 120", "txtA up 88"}},
+      // A key the text box has no use for is still the text box's alone: Qt offering it
+      // to the form's window afterwards is not a second key for the form.
+      {true, Qt::Key_F5, "", "", {"form down 116", "txtA down 116", "form up 116", "txtA up 116"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.toStdString() + (c.preview ? " with preview" : ""));

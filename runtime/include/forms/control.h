@@ -19,8 +19,13 @@ class Control : public Window {
   // The class id the control was created from ("Forms.TextBox", "Lib.Class").
   const std::string& classId() const { return m_classId; }
 
+  // Null once the form unloaded: the form detaches its controls then.
   Form* form() const override { return m_form; }
   Window* containerWindow() const override { return m_container; }
+  // The form, for anything that needs it; error 91 once it unloaded.
+  Form& owner() const;
+  // Late-bound use of a control whose form unloaded is error 91 too.
+  Variant invoke(std::string_view member, CallKind kind, Args& args) override;
 
   const std::string& name() const { return m_name; }
   std::string get_Name() const { return m_name; }
@@ -69,9 +74,14 @@ class Control : public Window {
   void ZOrder(int16_t position = 0);
   void SetFocus();
   virtual void Refresh();
+  // Focuses the control; Tab passes its reason so that Qt shows the focus cue. A user
+  // control passes the focus on to its first constituent that can take it.
+  void takeFocus(Qt::FocusReason reason);
 
-  // Whether Tab can stop here: visible and enabled up the containers, a tab stop,
-  // and a kind of control that takes the focus.
+  // Whether the control can have the focus: a kind of control that takes it, visible
+  // and enabled up the containers.
+  bool canHaveFocus() const;
+  // Whether Tab can stop here: it can have the focus and is a tab stop.
   virtual bool canTakeFocus() const;
   virtual bool takesFocus() const { return true; }
 
@@ -100,9 +110,14 @@ class Control : public Window {
   // Derived classes create their widget in their constructor, then call this.
   void attachControlWidget(QWidget* widget, win32::runtime::WheelRole wheel);
   virtual void applyFont();
+  // The control's widget for members that need it; error 91 once the form unloaded.
+  QWidget& liveWidget() const;
 
  private:
   friend class Form;
+  void detach();
+  // Position and size in pixels; error 380 for any beyond what a window can have.
+  static QRect pixelsOf(const double twips[4]);
   float position(Axis axis) const;
   void setPosition(Axis axis, float value);
   float extent(Axis axis) const;

@@ -8,6 +8,7 @@ namespace forms {
 namespace err {
 inline constexpr int InvalidCall = 5;         // invalid procedure call or argument
 inline constexpr int Overflow = 6;
+inline constexpr int InternalError = 51;       // a fault of the runtime or of a control library
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int ObjectNotSet = 91;        // object variable not set

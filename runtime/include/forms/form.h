@@ -29,13 +29,20 @@ class Form : public Window {
   ~Form() override;
 
   const ClassInfo& classInfo() const override;
+  // Late-bound use of an unloaded form is error 91.
+  Variant invoke(std::string_view member, CallKind kind, Args& args) override;
   Form* form() const override { return const_cast<Form*>(this); }
   bool isContainer() const override { return true; }
   Scale* ownScale() override { return &m_scale; }
 
   const std::string& name() const { return m_name; }
+  std::string get_Name() const { return m_name; }
   bool designMode() const { return m_designMode; }
   bool loaded() const { return !m_unloaded; }
+  // The one check for using a form or anything of it: the form while it is loaded, error
+  // 91 once it unloaded. Its controls are detached then and pass null.
+  static Form& live(const Form* form);
+  [[noreturn]] static void raiseUnloaded();
 
   std::string get_Caption() const;
   void put_Caption(std::string caption);
@@ -78,8 +85,10 @@ class Form : public Window {
 
   void Show();
   void Hide();
-  // Raises Unload, destroys the windows (see win32::runtime::destroyWindow), ends the
-  // user controls and releases the controls.
+  // Raises Unload(Cancel); a handler that sets Cancel to non-zero keeps the form loaded,
+  // and an error in one reaches the caller with the form still loaded. Otherwise destroys
+  // the windows (see win32::runtime::destroyWindow), ends the user controls, and detaches
+  // and releases the controls.
   void Unload();
 
   // Handlers by control name and event name, as a program's event procedures; the
@@ -91,8 +100,14 @@ class Form : public Window {
 
   // Keyboard routing helpers.
   Control* activeControl() const;
-  // Moves the focus to the next (or previous) control in tab order, wrapping round.
+  // Moves the focus to the next (or previous) control in tab order, wrapping round. A
+  // group of option buttons is one stop: its checked button, else its first.
   void tabToNext(bool backwards);
+  // An arrow key on an option button of this form: the focus and the check move round
+  // its group in tab order. False for any other window.
+  bool arrowInGroup(Window& from, bool backwards);
+  // The controls in tab order: by TabIndex, ties in creation order.
+  std::vector<Control*> tabOrder() const;
 
  protected:
   win32::LRESULT classProcedure(win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) override;
@@ -100,6 +115,9 @@ class Form : public Window {
  private:
   Form(std::string name, bool designMode);
   friend class Control;
+  // Raises Unload; true when no handler set Cancel.
+  bool raiseUnload();
+  void release();
   void forgetControl(Control* control);
   // A control whose window was destroyed is gone from the form, and its name is free.
   void dropDestroyedControls();
@@ -108,8 +126,11 @@ class Form : public Window {
   bool m_designMode = false;
   bool m_keyPreview = false;
   bool m_unloaded = false;
+  bool m_unloading = false;  // the Unload event is running
   Scale m_scale;
   std::vector<ControlPtr> m_controls;
+  // Every control made for this form, constituents included, to detach at unload.
+  std::vector<Control*> m_attached;
   struct Subscription {
     std::string control;  // folded
     std::string event;    // folded
@@ -123,25 +144,25 @@ using FormPtr = std::shared_ptr<Form>;
 
 // The Controls object of a form: Count, Item(name or position), Add(classId, name[, container]).
 // Item of a control array's name gives the array, whose Item(index) gives an element.
+// Both may outlive their form, which they do not keep: then they answer with error 91.
 class ControlsCollection : public Object {
  public:
-  explicit ControlsCollection(Form* form) : m_form(form) {}
+  explicit ControlsCollection(std::weak_ptr<Object> form) : m_form(std::move(form)) {}
   const ClassInfo& classInfo() const override;
   Variant invoke(std::string_view member, CallKind kind, Args& args) override;
-  Form* form() const { return m_form; }
 
  private:
-  Form* m_form;
+  std::weak_ptr<Object> m_form;
 };
 
 class ControlArray : public Object {
  public:
-  ControlArray(Form* form, std::string name) : m_form(form), m_name(std::move(name)) {}
+  ControlArray(std::weak_ptr<Object> form, std::string name) : m_form(std::move(form)), m_name(std::move(name)) {}
   const ClassInfo& classInfo() const override;
   Variant invoke(std::string_view member, CallKind kind, Args& args) override;
 
  private:
-  Form* m_form;
+  std::weak_ptr<Object> m_form;
   std::string m_name;
 };
 

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "forms/error.h"
+
 namespace forms {
 
 inline constexpr int MsgBoxOkOnly = 0;
@@ -21,8 +23,13 @@ int MsgBox(const std::string& prompt, int buttons = MsgBoxOkOnly, const std::str
 // runtime shows any unhandled error, then the event loop goes on.
 void reportUnhandledError(int number, const std::string& description);
 
-// Runs a handler called from the window system, reporting a forms::Error instead of
-// letting it unwind through Qt.
+// Shows the exception being handled as reportUnhandledError does. Anything other than a
+// forms::Error is a fault of ours or of a control library, not of the program: it is
+// shown as error 51 with what the exception says.
+void reportCurrentException();
+
+// Runs a handler called from the loop (events, resizes, timers, posted work): whatever
+// it throws is shown in the run-time error box and never unwinds through Qt or the clock.
 template <class F>
 void guarded(F&& handler);
 
@@ -31,13 +38,11 @@ void setMsgBoxRecorder(std::function<int(const MsgBoxCall&)> recorder);
 
 }  // namespace forms
 
-#include "forms/error.h"
-
 template <class F>
 void forms::guarded(F&& handler) {
   try {
     handler();
-  } catch (const forms::Error& e) {
-    forms::reportUnhandledError(e.number(), e.description());
+  } catch (...) {
+    forms::reportCurrentException();
   }
 }

@@ -56,6 +56,10 @@ class ButtonControl : public Control {
   Variant get_Value() const;
   void put_Value(Variant value);
   Kind kind() const { return m_kind; }
+  // Option buttons of one container are one group; false for any other control.
+  bool groupedWith(const Control& other) const;
+  // Checks an option button as a click does, Click included.
+  void select();
 
  private:
   Kind m_kind;

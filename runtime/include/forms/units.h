@@ -33,9 +33,17 @@ void setTwipsPerPixel(float x, float y);
 
 enum class Axis { X, Y };
 
-// The screen's twips per pixel on one axis, and a length in twips as whole pixels
-// (halves to even): the one rule for putting twips on screen.
+// The largest size a window can have, and the furthest a window can sit from its
+// parent's origin, in pixels: WM_SIZE reports sizes in 16 unsigned bits, as X11 takes
+// them (Qt allows more), and a position beyond lies outside any parent. A scrolled
+// area may be a little over the 16-bit scrollbar range, so the bound is not 32767.
+inline constexpr int kMaxWindowPixels = 65535;
+
+// The screen's twips per pixel on one axis; a length in twips as whole pixels (halves
+// to even), unlimited; and the same as an int: the one rule for putting twips on screen,
+// error 380 when the pixels lie beyond kMaxWindowPixels either way.
 double twipsPerPixel(Axis axis);
+double twipsInPixels(Axis axis, double twips);
 int twipsToPixels(Axis axis, double twips);
 
 // Twips in one unit of a fixed scale mode (1..8) on one axis; error 5 for mode 0

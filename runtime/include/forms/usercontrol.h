@@ -19,7 +19,13 @@ class UserControlHost;
 class ControlClass : public Object {
  public:
   ~ControlClass() override;
-  UserControl& userControl() const { return *m_userControl; }
+  // The hosting object; error 91 once the control's host is gone (its form unloaded),
+  // which code still running in the control after an unload must be ready for.
+  UserControl& userControl() const {
+    if (!m_userControl) throw Error(err::ObjectNotSet, "The control is no longer hosted on a form");
+    return *m_userControl;
+  }
+  bool hosted() const { return m_userControl != nullptr; }
 
   virtual void Initialize() {}
   virtual void InitProperties() {}
@@ -48,6 +54,8 @@ class ControlClass : public Object {
   UserControl* m_userControl = nullptr;
 };
 
+// Ambient and UserControl may outlive their host (a control library can keep them):
+// the host clears their pointer to it when it goes, and they answer with error 91.
 class Ambient : public Object {
  public:
   explicit Ambient(UserControlHost* host) : m_host(host) {}
@@ -57,6 +65,8 @@ class Ambient : public Object {
   std::string get_ScaleUnits() const;
 
  private:
+  friend class UserControlHost;
+  UserControlHost& host() const;
   UserControlHost* m_host;
 };
 
@@ -108,9 +118,11 @@ class UserControl : public Object {
   // control): not among the form's controls nor the contained controls.
   ControlPtr addConstituent(const std::string& classId, const std::string& name);
 
-  UserControlHost& host() const { return *m_host; }
+  // Error 91 once the host is gone.
+  UserControlHost& host() const;
 
  private:
+  friend class UserControlHost;
   UserControlHost* m_host;
   uint32_t m_backColor = 0x8000000F;
   int16_t m_appearance = 1;

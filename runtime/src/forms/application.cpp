@@ -1,5 +1,7 @@
 #include "forms/application.h"
 
+#include <QCoreApplication>
+#include <QFont>
 #include <QStyleFactory>
 
 #include "forms/clock.h"
@@ -12,7 +14,7 @@ Application* g_instance = nullptr;
 }
 
 Application::Application(int& argc, char** argv, ClockMode clock) {
-  m_qt = std::make_unique<QApplication>(argc, argv);
+  m_qt = std::make_unique<RoutingApplication>(argc, argv);
   // One look everywhere, so screenshots do not depend on the desktop's theme.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -23,6 +25,8 @@ Application::Application(int& argc, char** argv, ClockMode clock) {
 }
 
 Application::~Application() {
+  // Windows of unloaded forms whose deletion is still waiting for the loop.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   if (m_qt) m_qt->removeEventFilter(m_router.get());
   m_router.reset();
   g_instance = nullptr;

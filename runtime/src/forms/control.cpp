@@ -1,10 +1,16 @@
 #include "forms/control.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QPointer>
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "forms/collection.h"
 #include "forms/form.h"
 #include "forms/units.h"
+#include "forms/usercontrol.h"
 
 namespace forms {
 
@@ -33,6 +39,35 @@ Qt::CursorShape cursorFor(int16_t pointer) {
   }
 }
 
+// Keeps the focus where it is while a widget moves to another parent, which hides it
+// for the move and so sends the focus elsewhere. The focus events in between are
+// swallowed: no control hears of a focus that only passed through.
+class FocusKeeper : public QObject {
+ public:
+  FocusKeeper(QWidget* moving, bool canKeep) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!canKeep || !focus || !(focus == moving || moving->isAncestorOf(focus))) return;
+    m_focus = focus;
+    qApp->installEventFilter(this);
+  }
+  ~FocusKeeper() override {
+    if (!m_focus) return;
+    m_focus->setFocus(Qt::OtherFocusReason);
+    qApp->removeEventFilter(this);
+  }
+  FocusKeeper(const FocusKeeper&) = delete;
+  FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type t = event->type();
+    return t == QEvent::FocusIn || t == QEvent::FocusOut || t == QEvent::FocusAboutToChange;
+  }
+
+ private:
+  QPointer<QWidget> m_focus;
+};
+
 }  // namespace
 
 Control::Control(const Init& init)
@@ -43,9 +78,32 @@ Control::Control(const Init& init)
       m_index(init.index),
       m_font(std::make_shared<Font>()) {
   m_font->changed = [this] { applyFont(); };
+  if (m_form) m_form->m_attached.push_back(this);
 }
 
-Control::~Control() { m_font->changed = nullptr; }
+Control::~Control() {
+  m_font->changed = nullptr;
+  if (m_form) std::erase(m_form->m_attached, this);
+}
+
+Form& Control::owner() const { return Form::live(m_form); }
+
+void Control::detach() {
+  m_form = nullptr;
+  m_container = nullptr;
+}
+
+Variant Control::invoke(std::string_view member, CallKind kind, Args& args) {
+  owner();
+  return Window::invoke(member, kind, args);
+}
+
+QWidget& Control::liveWidget() const {
+  owner();
+  // A loaded form's controls have their widgets, unless a window was destroyed by hand.
+  if (!widget()) throw Error(err::ObjectNotSet);
+  return *widget();
+}
 
 const ClassInfo& Control::commonClassInfo() {
   static const ClassInfo info = [] {
@@ -102,9 +160,12 @@ int16_t Control::get_Index() const {
   return m_index;
 }
 
-ObjectPtr Control::get_Container() const { return m_container ? m_container->shared_from_this() : nullptr; }
+ObjectPtr Control::get_Container() const {
+  owner();
+  return m_container->shared_from_this();
+}
 
-ObjectPtr Control::get_Parent() const { return m_form ? m_form->shared_from_this() : nullptr; }
+ObjectPtr Control::get_Parent() const { return owner().shared_from_this(); }
 
 void Control::putref_Container(ObjectPtr container) {
   auto* window = dynamic_cast<Window*>(container.get());
@@ -113,34 +174,32 @@ void Control::putref_Container(ObjectPtr container) {
 }
 
 void Control::setContainer(Window* container) {
-  if (!container || !container->isContainer() || container->form() != m_form) throw Error(err::InvalidCall, "Invalid container");
+  if (!container || !container->isContainer() || container->form() != &owner()) throw Error(err::InvalidCall, "Invalid container");
   for (Window* w = container; w; w = w->containerWindow())
     if (w == this) throw Error(err::InvalidCall, "A control cannot contain itself");
   if (container == m_container) return;
-  const float left = get_Left();
-  const float top = get_Top();
-  const double width = twips(Axis::X, true);
-  const double height = twips(Axis::Y, true);
-  QWidget* w = widget();
-  const bool shown = w && !w->isHidden();
-  m_container = container;
-  if (w) {
-    w->setParent(container->clientWidget());
-    w->setVisible(shown);
+  // The same numbers in the new container's scale; the size stays physical.
+  const Scale& scale = container->contentScale();
+  const double t[4] = {scale.toTwips(Axis::X, get_Left()), scale.toTwips(Axis::Y, get_Top()), twips(Axis::X, true),
+                       twips(Axis::Y, true)};
+  pixelsOf(t);  // a position the new container cannot show fails before anything moves
+  QWidget& w = liveWidget();
+  QWidget* client = container->clientWidget();
+  const bool shown = !w.isHidden();
+  {
+    FocusKeeper focus(&w, shown && client->isVisible() && client->isEnabled());
+    m_container = container;
+    w.setParent(client);
+    w.setVisible(shown);
   }
   win32::runtime::setWindowParent(hWnd(), container->hWnd());
-  // The same numbers in the new container's scale; the size stays physical.
-  m_twips[kLeft] = parentScale().toTwips(Axis::X, left);
-  m_twips[kTop] = parentScale().toTwips(Axis::Y, top);
-  m_twips[kWidth] = width;
-  m_twips[kHeight] = height;
+  std::copy(std::begin(t), std::end(t), m_twips);
   applyGeometry();
 }
 
 const Scale& Control::parentScale() const {
-  if (m_container) return m_container->contentScale();
-  static Scale twips;
-  return twips;
+  owner();
+  return m_container->contentScale();
 }
 
 double Control::twips(Axis axis, bool size) const {
@@ -150,17 +209,21 @@ double Control::twips(Axis axis, bool size) const {
   const QRect g = w->geometry();
   const int px = i == kLeft ? g.x() : i == kTop ? g.y() : i == kWidth ? g.width() : g.height();
   // Something outside moved the widget: its pixels are the truth from now on.
-  if (twipsToPixels(axis, m_twips[i]) != px) m_twips[i] = px * twipsPerPixel(axis);
+  if (twipsInPixels(axis, m_twips[i]) != px) m_twips[i] = px * twipsPerPixel(axis);
   return m_twips[i];
 }
 
 void Control::setGeometryTwips(double left, double top, double width, double height) {
   if (width < 0 || height < 0) throw Error(err::InvalidPropertyValue);
-  m_twips[kLeft] = left;
-  m_twips[kTop] = top;
-  m_twips[kWidth] = width;
-  m_twips[kHeight] = height;
+  const double t[4] = {left, top, width, height};
+  pixelsOf(t);  // nothing changes when the pixels are out of reach
+  std::copy(std::begin(t), std::end(t), m_twips);
   applyGeometry();
+}
+
+QRect Control::pixelsOf(const double t[4]) {
+  return QRect(twipsToPixels(Axis::X, t[kLeft]), twipsToPixels(Axis::Y, t[kTop]), std::max(0, twipsToPixels(Axis::X, t[kWidth])),
+               std::max(0, twipsToPixels(Axis::Y, t[kHeight])));
 }
 
 float Control::position(Axis axis) const { return static_cast<float>(parentScale().fromTwips(axis, twips(axis, false))); }
@@ -189,8 +252,7 @@ void Control::Move(float left, std::optional<float> top, std::optional<float> wi
 void Control::applyGeometry() {
   QWidget* w = widget();
   if (!w) return;
-  w->setGeometry(twipsToPixels(Axis::X, m_twips[kLeft]), twipsToPixels(Axis::Y, m_twips[kTop]),
-                 std::max(0, twipsToPixels(Axis::X, m_twips[kWidth])), std::max(0, twipsToPixels(Axis::Y, m_twips[kHeight])));
+  w->setGeometry(pixelsOf(m_twips));
   win32::runtime::notifySize(hWnd());
 }
 
@@ -198,6 +260,9 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
   w->setParent(m_container ? m_container->clientWidget() : nullptr);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
+  // A control's mouse events are its own: Qt would hand those its widget ignores
+  // (labels, frames, disabled controls) on to the container, which would report them.
+  w->setAttribute(Qt::WA_NoMousePropagation);
   m_twips[kWidth] = w->width() * twipsPerPixel(Axis::X);
   m_twips[kHeight] = w->height() * twipsPerPixel(Axis::Y);
   applyFont();
@@ -256,16 +321,28 @@ void Control::ZOrder(int16_t position) {
 }
 
 void Control::SetFocus() {
-  if (!takesFocus() || !get_Visible() || !m_enabled) throw Error(err::InvalidCall);
-  if (widget()) widget()->setFocus(Qt::OtherFocusReason);
+  if (!canHaveFocus()) throw Error(err::InvalidCall);
+  takeFocus(Qt::OtherFocusReason);
+}
+
+void Control::takeFocus(Qt::FocusReason reason) {
+  Control* target = this;
+  if (auto* host = dynamic_cast<UserControlHost*>(this)) {
+    const auto& pieces = host->constituents();
+    auto first = std::find_if(pieces.begin(), pieces.end(), [](const ControlPtr& c) { return c->canTakeFocus(); });
+    if (first != pieces.end()) target = first->get();
+  }
+  if (QWidget* w = target->widget()) w->setFocus(reason);
 }
 
 void Control::Refresh() {
   if (widget()) widget()->update();
 }
 
-bool Control::canTakeFocus() const {
-  if (!takesFocus() || !m_tabStop) return false;
+bool Control::canTakeFocus() const { return m_tabStop && canHaveFocus(); }
+
+bool Control::canHaveFocus() const {
+  if (!takesFocus()) return false;
   for (const Window* w = this; w && w != m_form; w = w->containerWindow()) {
     auto* c = dynamic_cast<const Control*>(w);
     if (!c || !c->get_Visible() || !c->m_enabled) return false;

@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
+#include <utility>
 
 #include "forms/collection.h"
 #include "forms/library.h"
+#include "forms/msgbox.h"
+#include "forms/simple_controls.h"
 #include "forms/standard_classes.h"
 #include "forms/units.h"
 #include "forms/usercontrol.h"
@@ -22,7 +26,8 @@ class FormWidget : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    if (m_form->loaded()) m_form->Unload();
+    // The window goes only when the form unloads, which a handler may cancel.
+    if (m_form->loaded()) guarded([this] { m_form->Unload(); });
   }
 
  private:
@@ -54,7 +59,25 @@ Form::Form(std::string name, bool designMode) : m_name(std::move(name)), m_desig
 }
 
 Form::~Form() {
-  if (!m_unloaded) Unload();
+  if (m_unloaded) return;
+  // Too late to cancel: the handlers hear of it, and the form goes whatever they say.
+  m_unloading = true;
+  guarded([this] { raiseUnload(); });
+  release();
+}
+
+Form& Form::live(const Form* form) {
+  if (!form || form->m_unloaded) raiseUnloaded();
+  return *const_cast<Form*>(form);
+}
+
+void Form::raiseUnloaded() {
+  throw Error(err::ObjectNotSet, "The form was unloaded: neither it nor its controls can be used any more");
+}
+
+Variant Form::invoke(std::string_view member, CallKind kind, Args& args) {
+  live(this);
+  return Window::invoke(member, kind, args);
 }
 
 const ClassInfo& Form::classInfo() const {
@@ -62,6 +85,7 @@ const ClassInfo& Form::classInfo() const {
     ClassInfo c;
     c.name = "Form";
     ClassBuilder<Form> b(c);
+    b.getter("Name", &Form::get_Name);
     b.property("Caption", &Form::get_Caption, &Form::put_Caption);
     b.property("ClientWidth", &Form::get_ClientWidth, &Form::put_ClientWidth);
     b.property("ClientHeight", &Form::get_ClientHeight, &Form::put_ClientHeight);
@@ -126,7 +150,8 @@ ObjectPtr Form::get_ActiveControl() const {
 }
 
 ObjectPtr Form::get_Controls() const {
-  if (!m_controlsObject) m_controlsObject = std::make_shared<ControlsCollection>(const_cast<Form*>(this));
+  live(this);
+  if (!m_controlsObject) m_controlsObject = std::make_shared<ControlsCollection>(const_cast<Form*>(this)->weak_from_this());
   return m_controlsObject;
 }
 
@@ -147,7 +172,7 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
 
 ControlPtr Form::addControl(const std::string& classId, const std::string& name, Window* container,
                             const AddOptions& options) {
-  if (m_unloaded) throw Error(err::ObjectNotSet);
+  live(this);
   if (name.empty()) throw Error(err::InvalidCall, "A control needs a name");
   dropDestroyedControls();
   if (!container) container = this;
@@ -210,7 +235,7 @@ void Form::forgetControl(Control* control) {
 }
 
 void Form::Show() {
-  if (m_unloaded || !widget()) throw Error(err::ObjectNotSet);
+  live(this);
   widget()->show();
   win32::runtime::notifySize(hWnd());
   for (UserControlHost* h : userControls(m_controls)) h->show();
@@ -222,13 +247,27 @@ void Form::Hide() {
 }
 
 void Form::Unload() {
-  if (m_unloaded) return;
-  m_unloaded = true;
+  if (m_unloaded || m_unloading) return;
+  {
+    const QScopedValueRollback<bool> running(m_unloading, true);
+    if (!raiseUnload()) return;
+  }
+  release();
+}
+
+bool Form::raiseUnload() {
   Args args{Variant(int16_t{0})};
   raiseEvent("Unload", args);
+  return !args[0].toBool();
+}
+
+void Form::release() {
+  m_unloaded = true;
   // Every window goes first; the user controls end once their windows are gone.
   win32::runtime::destroyWindow(hWnd());
   for (UserControlHost* h : userControls(m_controls)) h->terminate();
+  // Whatever still holds a control gets error 91 from it now, never this form.
+  for (Control* c : std::exchange(m_attached, {})) c->detach();
   std::vector<ControlPtr> controls;
   controls.swap(m_controls);
   releaseWidget();
@@ -266,27 +305,76 @@ win32::LRESULT Form::classProcedure(win32::UINT msg, win32::WPARAM, win32::LPARA
   return 0;
 }
 
+std::vector<Control*> Form::tabOrder() const {
+  std::vector<Control*> order;
+  for (auto& c : m_controls) order.push_back(c.get());
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->get_TabIndex() < b->get_TabIndex(); });
+  return order;
+}
+
+namespace {
+
+ButtonControl* asOption(Window* w) {
+  auto* b = dynamic_cast<ButtonControl*>(w);
+  return b && b->kind() == ButtonControl::Kind::Option ? b : nullptr;
+}
+
+// Where Tab stops in the group of `control` (`order` is the tab order): the checked
+// button, else the first that can take the focus. Other controls are their own stops.
+Control* tabStopOf(Control* control, const std::vector<Control*>& order) {
+  ButtonControl* option = asOption(control);
+  if (!option) return control;
+  Control* first = nullptr;
+  for (Control* c : order) {
+    if (!option->groupedWith(*c) || !c->canTakeFocus()) continue;
+    if (static_cast<ButtonControl*>(c)->get_Value().toBool()) return c;
+    if (!first) first = c;
+  }
+  return first;
+}
+
+}  // namespace
+
 void Form::tabToNext(bool backwards) {
   // The focused control keeps its place in the order even when Tab would not stop
   // there (TabStop off), so the walk goes on from it rather than from the start.
   Control* current = activeControl();
+  const std::vector<Control*> all = tabOrder();
   std::vector<Control*> order;
-  for (auto& c : m_controls)
-    if (c->canTakeFocus() || c.get() == current) order.push_back(c.get());
+  for (Control* c : all)
+    if (c == current || (c->canTakeFocus() && tabStopOf(c, all) == c)) order.push_back(c);
   if (order.empty()) return;
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return a->get_TabIndex() < b->get_TabIndex(); });
   const std::size_t n = order.size();
   auto it = std::find(order.begin(), order.end(), current);
   // With nothing focused, start so that the first step lands on the first (or last) control.
   std::size_t pos = it == order.end() ? (backwards ? 0 : n - 1) : static_cast<std::size_t>(it - order.begin());
+  ButtonControl* currentOption = asOption(current);
   for (std::size_t step = 0; step < n; ++step) {
     pos = backwards ? (pos + n - 1) % n : (pos + 1) % n;
-    if (order[pos] != current && order[pos]->canTakeFocus()) {
-      order[pos]->SetFocus();
-      return;
-    }
+    Control* next = order[pos];
+    // Tab leaves the group it is in.
+    if (next == current || (currentOption && currentOption->groupedWith(*next))) continue;
+    next->takeFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    return;
   }
+}
+
+bool Form::arrowInGroup(Window& from, bool backwards) {
+  ButtonControl* option = asOption(&from);
+  if (!option || option->form() != this) return false;
+  std::vector<Control*> group;
+  for (Control* c : tabOrder())
+    if (c == option || (option->groupedWith(*c) && c->canHaveFocus())) group.push_back(c);
+  auto it = std::find(group.begin(), group.end(), option);
+  if (it == group.end()) return false;  // a constituent of a user control
+  const std::size_t n = group.size();
+  const std::size_t pos = static_cast<std::size_t>(it - group.begin());
+  auto* next = static_cast<ButtonControl*>(group[backwards ? (pos + n - 1) % n : (pos + 1) % n]);
+  if (next == option) return true;
+  next->takeFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  next->select();
+  return true;
 }
 
 // Controls collection and control arrays.
@@ -304,6 +392,13 @@ ClassInfo collectionInfo(const char* name, std::initializer_list<const char*> me
   }
   return c;
 }
+
+// The form of a collection, kept for the call; error 91 once it unloaded.
+std::shared_ptr<Form> liveForm(const std::weak_ptr<Object>& form) {
+  std::shared_ptr<Form> f = std::static_pointer_cast<Form>(form.lock());
+  Form::live(f.get());
+  return f;
+}
 }  // namespace
 
 const ClassInfo& ControlsCollection::classInfo() const {
@@ -312,19 +407,20 @@ const ClassInfo& ControlsCollection::classInfo() const {
 }
 
 Variant ControlsCollection::invoke(std::string_view member, CallKind kind, Args& args) {
+  const std::shared_ptr<Form> form = liveForm(m_form);
   if (kind == CallKind::Let || kind == CallKind::Set) throw Error(err::NoSuchMember);
-  if (equalsNoCase(member, "Count")) return Variant(static_cast<int32_t>(m_form->controls().size()));
+  if (equalsNoCase(member, "Count")) return Variant(static_cast<int32_t>(form->controls().size()));
   if (equalsNoCase(member, "Item")) {
     if (args.size() != 1) throw Error(err::InvalidCall);
     if (args[0].type() == VarType::String) {
       const std::string name = args[0].toString();
-      if (m_form->isControlArray(name)) return Variant(ObjectPtr(std::make_shared<ControlArray>(m_form, name)));
-      if (ControlPtr c = m_form->findControl(name)) return Variant(ObjectPtr(c));
+      if (form->isControlArray(name)) return Variant(ObjectPtr(std::make_shared<ControlArray>(m_form, name)));
+      if (ControlPtr c = form->findControl(name)) return Variant(ObjectPtr(c));
       throw Error(err::InvalidCall, "No control named '" + name + "'");
     }
     const int32_t pos = args[0].toInt32();  // 0-based, as the form's Controls is
-    if (pos < 0 || pos >= static_cast<int32_t>(m_form->controls().size())) throw Error(err::SubscriptOutOfRange);
-    return Variant(ObjectPtr(m_form->controls()[static_cast<std::size_t>(pos)]));
+    if (pos < 0 || pos >= static_cast<int32_t>(form->controls().size())) throw Error(err::SubscriptOutOfRange);
+    return Variant(ObjectPtr(form->controls()[static_cast<std::size_t>(pos)]));
   }
   if (equalsNoCase(member, "Add")) {
     if (args.size() < 2 || args.size() > 3) throw Error(err::InvalidCall);
@@ -333,7 +429,7 @@ Variant ControlsCollection::invoke(std::string_view member, CallKind kind, Args&
       container = dynamic_cast<Window*>(args[2].toObject().get());
       if (!container) throw Error(err::InvalidCall, "Invalid container");
     }
-    return Variant(ObjectPtr(m_form->addControl(args[0].toString(), args[1].toString(), container)));
+    return Variant(ObjectPtr(form->addControl(args[0].toString(), args[1].toString(), container)));
   }
   throw Error(err::NoSuchMember);
 }
@@ -344,13 +440,14 @@ const ClassInfo& ControlArray::classInfo() const {
 }
 
 Variant ControlArray::invoke(std::string_view member, CallKind kind, Args& args) {
+  const std::shared_ptr<Form> form = liveForm(m_form);
   if (kind == CallKind::Let || kind == CallKind::Set) throw Error(err::NoSuchMember);
   std::vector<int16_t> indexes;
-  for (auto& c : m_form->controls())
+  for (auto& c : form->controls())
     if (c->inArray() && equalsNoCase(c->name(), m_name)) indexes.push_back(c->index());
   if (equalsNoCase(member, "Item")) {
     if (args.size() != 1) throw Error(err::InvalidCall);
-    if (ControlPtr c = m_form->findControl(m_name, args[0].toInt16())) return Variant(ObjectPtr(c));
+    if (ControlPtr c = form->findControl(m_name, args[0].toInt16())) return Variant(ObjectPtr(c));
     throw Error(err::InvalidCall, "Control array element '" + args[0].toString() + "' doesn't exist");
   }
   if (equalsNoCase(member, "Count")) return Variant(static_cast<int32_t>(indexes.size()));

@@ -1,14 +1,15 @@
 #include "input_router.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QWheelEvent>
 
 #include "forms/form.h"
 #include "forms/keyboard.h"
 #include "forms/msgbox.h"
+#include "forms/simple_controls.h"
 #include "forms/units.h"
 #include "forms/usercontrol.h"
 #include "win32/runtime.h"
@@ -79,7 +80,30 @@ int16_t asciiOf(const QKeyEvent* e) {
 // control's own widget or inside it.
 Window* windowFor(QWidget* w) { return Window::fromWidget(w); }
 
+// Windows whose mouse events the runtime reports from their client widget: those with
+// no input handling of their own. Buttons report Click through `clicked`; text boxes
+// and scroll bars have no mouse events.
+bool reportsMouse(const Window& w) {
+  return w.isContainer() || dynamic_cast<const UserControlHost*>(&w) || dynamic_cast<const Label*>(&w);
+}
+
+bool isArrow(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
 }  // namespace
+
+namespace {
+const QObject* g_keyReceiver = nullptr;
+}  // namespace
+
+bool RoutingApplication::notify(QObject* receiver, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return QApplication::notify(receiver, event);
+  const QScopedValueRollback<const QObject*> delivering(g_keyReceiver, receiver);
+  return QApplication::notify(receiver, event);
+}
+
+const QObject* RoutingApplication::keyReceiver() { return g_keyReceiver; }
 
 bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
   if (!watched->isWidgetType()) return false;
@@ -111,7 +135,7 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Resize:
     case QEvent::WindowStateChange:
-      if (win32::HWND h = win32::runtime::hwndOf(widget)) win32::runtime::notifySize(h);
+      if (win32::HWND h = win32::runtime::hwndOf(widget)) guarded([h] { win32::runtime::notifySize(h); });
       return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -133,6 +157,8 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
+  // Only the widget the key was typed into reports it; its containers hear nothing.
+  if (target != RoutingApplication::keyReceiver()) return false;
   Window* window = windowFor(target);
   if (!window) return false;
   Form* form = window->form();
@@ -164,6 +190,12 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
         consumed = true;
         return;
       }
+      // Arrows on an option button move round its group, and go no further.
+      const int key = event->key();
+      if (isArrow(key) && form->arrowInGroup(*window, key == Qt::Key_Left || key == Qt::Key_Up)) {
+        consumed = true;
+        return;
+      }
     }
     const int16_t original = asciiOf(event);
     int16_t ascii = original;
@@ -186,16 +218,11 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
 }
 
 bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
+  // Qt hands what a widget ignores on to its parent, but never past a control's widget
+  // (see attachControlWidget): what a disabled control gets goes nowhere.
   Window* window = windowFor(target);
-  if (!window) return false;
-  // Only the control's own surface reports mouse events (not the border around a picture
-  // box or user control); Qt's buttons report Click themselves.
-  QWidget* client = window->clientWidget();
-  const bool surface = client ? client == target : win32::runtime::hwndOf(target) == window->hWnd();
-  // Surfaces are forms, picture boxes and user controls, containers or not.
-  const bool hasSurface = window->isContainer() || dynamic_cast<UserControlHost*>(window);
-  if (!surface || qobject_cast<QAbstractButton*>(target) || !hasSurface) return false;
-  const QPoint p = client ? client->mapFrom(target, event->position().toPoint()) : event->position().toPoint();
+  if (!window || !target->isEnabled() || target != window->clientWidget() || !reportsMouse(*window)) return false;
+  const QPoint p = event->position().toPoint();
   const Scale& s = window->contentScale();
   float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * twipsPerPixel(Axis::X)));
   float y = static_cast<float>(s.fromTwips(Axis::Y, p.y() * twipsPerPixel(Axis::Y)));
@@ -213,7 +240,7 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
         const bool endsDoubleClick = m_doubleClicked == target;
         m_doubleClicked = nullptr;
         window->mouseEvent("MouseUp", b, shift, x, y);
-        if (!endsDoubleClick && client && client->rect().contains(p)) window->click();
+        if (!endsDoubleClick && target->rect().contains(p)) window->click();
         break;
       }
       case QEvent::MouseButtonDblClick:

@@ -1,9 +1,26 @@
 #pragma once
 // Routes Qt input to the forms: wheel messages through window procedures, key events
 // with key preview and tab order, mouse and focus notifications, WM_SIZE on resizes.
+#include <QApplication>
 #include <QObject>
+#include <cstdint>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWidget;
 
 namespace forms {
+
+// The runtime's QApplication. It notes which widget each key event was sent to: Qt
+// offers a key the widget ignores to its parents too, and a parent must not report as
+// its own a key that was typed into a control inside it.
+class RoutingApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override;
+  // The widget the key event now being delivered was sent to.
+  static const QObject* keyReceiver();
+};
 
 class InputRouter : public QObject {
  public:
@@ -11,8 +28,8 @@ class InputRouter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool routeKey(QWidget* target, class QKeyEvent* event);
-  bool routeMouse(QWidget* target, class QMouseEvent* event);
+  bool routeKey(QWidget* target, QKeyEvent* event);
+  bool routeMouse(QWidget* target, QMouseEvent* event);
   bool m_deliveringWheel = false;
   bool m_resending = false;
   // The release that ends a double click is a MouseUp without a second Click.

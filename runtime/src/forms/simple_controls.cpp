@@ -2,12 +2,14 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "forms/msgbox.h"
 #include "forms/picturebox.h"
@@ -40,6 +42,22 @@ const ClassInfo& buildInfo(const char* name, void (*members)(ClassBuilder<T>&)) 
 
 // Text boxes.
 
+namespace {
+
+// Tabbing into a text box leaves its caret and selection as they were; Qt's line edits
+// would select all their text.
+class LineEdit : public QLineEdit {
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason) return QLineEdit::focusInEvent(event);
+    QFocusEvent kept(QEvent::FocusIn, Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&kept);
+  }
+};
+
+}  // namespace
+
 TextBox::TextBox(const Init& init, bool multiLine) : Control(init), m_multiLine(multiLine) {
   QWidget* w;
   if (multiLine) {
@@ -48,7 +66,7 @@ TextBox::TextBox(const Init& init, bool multiLine) : Control(init), m_multiLine(
     w = edit;
     QObject::connect(edit, &QPlainTextEdit::textChanged, [this] { guarded([&] { Args a; raiseEvent("Change", a); }); });
   } else {
-    auto* edit = new QLineEdit;
+    auto* edit = new LineEdit;
     w = edit;
     QObject::connect(edit, &QLineEdit::textChanged, [this] { guarded([&] { Args a; raiseEvent("Change", a); }); });
   }
@@ -65,18 +83,18 @@ const ClassInfo& TextBox::classInfo() const {
 }
 
 std::string TextBox::get_Text() const {
-  if (m_multiLine) return static_cast<QPlainTextEdit*>(widget())->toPlainText().toStdString();
-  return static_cast<QLineEdit*>(widget())->text().toStdString();
+  if (m_multiLine) return static_cast<QPlainTextEdit&>(liveWidget()).toPlainText().toStdString();
+  return static_cast<QLineEdit&>(liveWidget()).text().toStdString();
 }
 
 void TextBox::put_Text(std::string text) {
-  if (m_multiLine) static_cast<QPlainTextEdit*>(widget())->setPlainText(QString::fromStdString(text));
-  else static_cast<QLineEdit*>(widget())->setText(QString::fromStdString(text));
+  if (m_multiLine) static_cast<QPlainTextEdit&>(liveWidget()).setPlainText(QString::fromStdString(text));
+  else static_cast<QLineEdit&>(liveWidget()).setText(QString::fromStdString(text));
 }
 
 void TextBox::put_BackColor(int32_t color) {
+  setBackground(&liveWidget(), static_cast<uint32_t>(color), QPalette::Base);
   m_backColor = static_cast<uint32_t>(color);
-  setBackground(widget(), m_backColor, QPalette::Base);
 }
 
 // Labels.
@@ -96,13 +114,14 @@ const ClassInfo& Label::classInfo() const {
   });
 }
 
-std::string Label::get_Caption() const { return static_cast<QLabel*>(widget())->text().toStdString(); }
-void Label::put_Caption(std::string caption) { static_cast<QLabel*>(widget())->setText(QString::fromStdString(caption)); }
+std::string Label::get_Caption() const { return static_cast<QLabel&>(liveWidget()).text().toStdString(); }
+void Label::put_Caption(std::string caption) { static_cast<QLabel&>(liveWidget()).setText(QString::fromStdString(caption)); }
 
 void Label::put_BackColor(int32_t color) {
+  QWidget& w = liveWidget();
   m_backColor = static_cast<uint32_t>(color);
-  widget()->setAutoFillBackground(true);
-  setBackground(widget(), m_backColor, QPalette::Window);
+  w.setAutoFillBackground(true);
+  setBackground(&w, m_backColor, QPalette::Window);
 }
 
 // Frames.
@@ -119,23 +138,71 @@ const ClassInfo& Frame::classInfo() const {
   return buildInfo<Frame>("Frame", [](ClassBuilder<Frame>& b) { b.property("Caption", &Frame::get_Caption, &Frame::put_Caption); });
 }
 
-std::string Frame::get_Caption() const { return static_cast<QGroupBox*>(widget())->title().toStdString(); }
-void Frame::put_Caption(std::string caption) { static_cast<QGroupBox*>(widget())->setTitle(QString::fromStdString(caption)); }
+std::string Frame::get_Caption() const { return static_cast<QGroupBox&>(liveWidget()).title().toStdString(); }
+void Frame::put_Caption(std::string caption) { static_cast<QGroupBox&>(liveWidget()).setTitle(QString::fromStdString(caption)); }
 
 // Option buttons, check boxes and command buttons.
+
+namespace {
+
+// A check box or option button is a button over its whole rectangle, not only over
+// the box and the caption as in Qt.
+template <class Base>
+class WholeButton : public Base {
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
+// Option buttons of one container are one group: the widgets sharing its client widget.
+// Qt's auto-exclusive radio buttons would take in those of nested containers as well.
+class OptionWidget : public WholeButton<QRadioButton> {
+ public:
+  OptionWidget() {
+    setAutoExclusive(false);
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+      if (!on) return;
+      for (OptionWidget* other : group())
+        if (other != this) other->setChecked(false);
+    });
+  }
+
+  std::vector<OptionWidget*> group() const {
+    std::vector<OptionWidget*> out;
+    if (QWidget* parent = parentWidget())
+      for (QObject* child : parent->children())
+        if (auto* option = dynamic_cast<OptionWidget*>(child)) out.push_back(option);
+    return out;
+  }
+
+ protected:
+  // Clicking the checked button of a group leaves it checked.
+  void nextCheckState() override { setChecked(true); }
+};
+
+}  // namespace
 
 ButtonControl::ButtonControl(const Init& init, Kind kind) : Control(init), m_kind(kind) {
   QAbstractButton* b = nullptr;
   switch (kind) {
-    case Kind::Option: b = new QRadioButton; break;
-    case Kind::Check: b = new QCheckBox; break;
+    case Kind::Option: b = new OptionWidget; break;
+    case Kind::Check: b = new WholeButton<QCheckBox>; break;
     case Kind::Command: b = new QPushButton; break;
   }
   b->resize(kind == Kind::Command ? 80 : 120, kind == Kind::Command ? 25 : 17);
   b->setFocusPolicy(Qt::StrongFocus);
-  // Option buttons in one container are one group: Qt groups radio buttons by parent.
   QObject::connect(b, &QAbstractButton::clicked, [this] { guarded([&] { click(); }); });
   attachControlWidget(b, win32::runtime::WheelRole::PassToParent);
+}
+
+bool ButtonControl::groupedWith(const Control& other) const {
+  auto* option = dynamic_cast<OptionWidget*>(widget());
+  if (!option || !other.widget()) return false;
+  const std::vector<OptionWidget*> group = option->group();
+  return std::any_of(group.begin(), group.end(), [&](const OptionWidget* o) { return o == other.widget(); });
+}
+
+void ButtonControl::select() {
+  if (m_kind == Kind::Option) static_cast<QAbstractButton&>(liveWidget()).click();
 }
 
 const ClassInfo& ButtonControl::classInfo() const {
@@ -145,13 +212,13 @@ const ClassInfo& ButtonControl::classInfo() const {
   });
 }
 
-std::string ButtonControl::get_Caption() const { return static_cast<QAbstractButton*>(widget())->text().toStdString(); }
+std::string ButtonControl::get_Caption() const { return static_cast<QAbstractButton&>(liveWidget()).text().toStdString(); }
 void ButtonControl::put_Caption(std::string caption) {
-  static_cast<QAbstractButton*>(widget())->setText(QString::fromStdString(caption));
+  static_cast<QAbstractButton&>(liveWidget()).setText(QString::fromStdString(caption));
 }
 
 Variant ButtonControl::get_Value() const {
-  auto* b = static_cast<QAbstractButton*>(widget());
+  auto* b = static_cast<QAbstractButton*>(&liveWidget());
   switch (m_kind) {
     case Kind::Check: {
       const auto state = static_cast<QCheckBox*>(b)->checkState();
@@ -164,7 +231,7 @@ Variant ButtonControl::get_Value() const {
 }
 
 void ButtonControl::put_Value(Variant value) {
-  auto* b = static_cast<QAbstractButton*>(widget());
+  auto* b = static_cast<QAbstractButton*>(&liveWidget());
   switch (m_kind) {
     case Kind::Check: {
       const int16_t v = value.toInt16();

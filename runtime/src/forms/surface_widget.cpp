@@ -1,6 +1,5 @@
 #include "surface_widget.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 
 #include "forms/window.h"
@@ -19,12 +18,6 @@ class SurfaceWidget::Client : public QWidget {
     QPainter painter(this);
     m_owner->paintContents(painter);
   }
-  // The mouse events were reported for this surface: they must not bubble up to the
-  // border widget and the containers, which would report them again.
-  void mousePressEvent(QMouseEvent* e) override { e->accept(); }
-  void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
-  void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
 
  private:
   SurfaceWidget* m_owner;

@@ -34,7 +34,17 @@ void Window::releaseWidget() {
     objects().erase(m_hwnd);
     m_hwnd = 0;
   }
-  delete m_widget.data();
+  QWidget* w = m_widget.data();
+  if (!w) return;
+  if (w->isWindow()) {
+    // A form may go from inside its own window's close event, which Qt is still
+    // delivering: the window is hidden now and deleted once that delivery is over.
+    w->hide();
+    w->deleteLater();
+    m_widget = nullptr;
+  } else {
+    delete w;
+  }
 }
 
 win32::LRESULT Window::classProcedure(win32::UINT, win32::WPARAM, win32::LPARAM) { return 0; }

@@ -44,22 +44,33 @@ const ClassInfo& Ambient::classInfo() const {
   return info;
 }
 
-bool Ambient::get_UserMode() const { return !m_host->form()->designMode(); }
+UserControlHost& Ambient::host() const {
+  if (!m_host) Form::raiseUnloaded();
+  m_host->owner();  // what a container tells its controls goes with the form
+  return *m_host;
+}
+
+bool Ambient::get_UserMode() const { return !host().owner().designMode(); }
 
 int32_t Ambient::get_BackColor() const {
-  Window* container = m_host->containerWindow();
+  Window* container = host().containerWindow();
   if (auto* pb = dynamic_cast<PictureBox*>(container)) return pb->get_BackColor();
   return static_cast<int32_t>(0x8000000Fu);
 }
 
 std::string Ambient::get_ScaleUnits() const {
-  Window* container = m_host->containerWindow();
+  Window* container = host().containerWindow();
   return scaleUnitsName(container ? container->contentScale().mode() : int{ScaleTwips});
 }
 
 // The hosting object.
 
 UserControl::UserControl(UserControlHost* host) : m_host(host), m_ambient(std::make_shared<Ambient>(host)) {}
+
+UserControlHost& UserControl::host() const {
+  if (!m_host) Form::raiseUnloaded();
+  return *m_host;
+}
 
 const ClassInfo& UserControl::classInfo() const {
   static const ClassInfo info = [] {
@@ -95,82 +106,85 @@ const ClassInfo& UserControl::classInfo() const {
   return info;
 }
 
-int32_t UserControl::get_hWnd() const { return m_host->hWnd(); }
+int32_t UserControl::get_hWnd() const { return host().hWnd(); }
 
 int32_t UserControl::get_ContainerHwnd() const {
-  Window* c = m_host->containerWindow();
+  Window* c = host().containerWindow();
   return c ? c->hWnd() : 0;
 }
 
-int16_t UserControl::get_ScaleMode() const { return m_host->ownScale()->mode(); }
+int16_t UserControl::get_ScaleMode() const { return host().ownScale()->mode(); }
 
-void UserControl::put_ScaleMode(int16_t mode) { m_host->setScaleMode(mode); }
+void UserControl::put_ScaleMode(int16_t mode) { host().setScaleMode(mode); }
 
-float UserControl::get_ScaleWidth() const { return m_host->scaleExtent(Axis::X); }
-float UserControl::get_ScaleHeight() const { return m_host->scaleExtent(Axis::Y); }
+float UserControl::get_ScaleWidth() const { return host().scaleExtent(Axis::X); }
+float UserControl::get_ScaleHeight() const { return host().scaleExtent(Axis::Y); }
 
 float UserControl::ScaleX(float value, int16_t fromMode, int16_t toMode) const {
-  return m_host->scaleConvert(Axis::X, value, fromMode, toMode);
+  return host().scaleConvert(Axis::X, value, fromMode, toMode);
 }
 float UserControl::ScaleY(float value, int16_t fromMode, int16_t toMode) const {
-  return m_host->scaleConvert(Axis::Y, value, fromMode, toMode);
+  return host().scaleConvert(Axis::Y, value, fromMode, toMode);
 }
 
 void UserControl::PaintPicture(const ObjectPtr& picture, float x, float y, std::optional<float> width,
                                std::optional<float> height) {
-  paintPictureAt(m_host->activePainter(), *m_host, picture, x, y, width, height);
+  paintPictureAt(host().activePainter(), host(), picture, x, y, width, height);
 }
 
 void UserControl::Refresh() {
-  if (QWidget* c = m_host->clientWidget()) c->update();
+  if (QWidget* c = host().clientWidget()) c->update();
 }
 
 void UserControl::put_BackColor(int32_t color) {
   m_backColor = static_cast<uint32_t>(color);
-  surfaceOf(*m_host)->setBackground(toQColor(m_backColor));
+  if (SurfaceWidget* surface = surfaceOf(host())) surface->setBackground(toQColor(m_backColor));
 }
 
 void UserControl::put_Appearance(int16_t v) {
   if (v != 0 && v != 1) throw Error(err::InvalidPropertyValue);
   m_appearance = v;
-  setSurfaceBorder(*m_host, borderWidth(m_appearance, m_borderStyle));
+  setSurfaceBorder(host(), borderWidth(m_appearance, m_borderStyle));
 }
 
 void UserControl::put_BorderStyle(int16_t v) {
   if (v != 0 && v != 1) throw Error(err::InvalidPropertyValue);
   m_borderStyle = v;
-  setSurfaceBorder(*m_host, borderWidth(m_appearance, m_borderStyle));
+  setSurfaceBorder(host(), borderWidth(m_appearance, m_borderStyle));
 }
 
-bool UserControl::get_Enabled() const { return m_host->Control::get_Enabled(); }
-void UserControl::put_Enabled(bool enabled) { m_host->Control::put_Enabled(enabled); }
-int16_t UserControl::get_MousePointer() const { return m_host->Control::get_MousePointer(); }
-void UserControl::put_MousePointer(int16_t pointer) { m_host->Control::put_MousePointer(pointer); }
-ObjectPtr UserControl::get_MouseIcon() const { return m_host->Control::get_MouseIcon(); }
-void UserControl::put_MouseIcon(ObjectPtr icon) { m_host->Control::put_MouseIcon(std::move(icon)); }
+bool UserControl::get_Enabled() const { return host().Control::get_Enabled(); }
+void UserControl::put_Enabled(bool enabled) { host().Control::put_Enabled(enabled); }
+int16_t UserControl::get_MousePointer() const { return host().Control::get_MousePointer(); }
+void UserControl::put_MousePointer(int16_t pointer) { host().Control::put_MousePointer(pointer); }
+ObjectPtr UserControl::get_MouseIcon() const { return host().Control::get_MouseIcon(); }
+void UserControl::put_MouseIcon(ObjectPtr icon) { host().Control::put_MouseIcon(std::move(icon)); }
 
-void UserControl::PropertyChanged(const std::string& name) { m_host->propertyChanged(name); }
+void UserControl::PropertyChanged(const std::string& name) { host().propertyChanged(name); }
 
 std::vector<ControlPtr> UserControl::ContainedControls() const {
   std::vector<ControlPtr> out;
-  for (auto& c : m_host->form()->controls())
+  for (auto& c : host().owner().controls())
     if (c->containerWindow() == m_host) out.push_back(c);
   return out;
 }
 
-std::vector<ControlPtr> UserControl::ParentControls() const { return m_host->form()->controls(); }
+std::vector<ControlPtr> UserControl::ParentControls() const { return host().owner().controls(); }
 
-ObjectPtr UserControl::get_Parent() const { return m_host->form()->shared_from_this(); }
-ObjectPtr UserControl::get_Extender() const { return m_host->shared_from_this(); }
+ObjectPtr UserControl::get_Parent() const { return host().owner().shared_from_this(); }
+ObjectPtr UserControl::get_Extender() const {
+  host().owner();  // the control as its form knows it, so only while there is one
+  return host().shared_from_this();
+}
 ObjectPtr UserControl::get_Ambient() const { return m_ambient; }
 
-void UserControl::RaiseEvent(std::string_view event, Args& args) { m_host->raiseEvent(event, args); }
+void UserControl::RaiseEvent(std::string_view event, Args& args) { host().raiseEvent(event, args); }
 
 ControlPtr UserControl::addConstituent(const std::string& classId, const std::string& name) {
-  ControlPtr c = createStandardControl(classId, Control::Init{m_host->form(), classId, name, -1, m_host}, false);
+  ControlPtr c = createStandardControl(classId, Control::Init{&host().owner(), classId, name, -1, m_host}, false);
   if (!c) throw Error(err::CannotCreateObject, "'" + classId + "' cannot be a constituent control");
   c->markConstituent();
-  m_host->constituents().push_back(c);
+  host().constituents().push_back(c);
   return c;
 }
 
@@ -193,6 +207,8 @@ UserControlHost::UserControlHost(const Init& init, std::shared_ptr<ControlClass>
 UserControlHost::~UserControlHost() {
   m_constituents.clear();
   m_instance->m_userControl = nullptr;
+  m_userControl->m_host = nullptr;
+  m_userControl->m_ambient->m_host = nullptr;
 }
 
 QWidget* UserControlHost::clientWidget() const {
@@ -203,6 +219,7 @@ QWidget* UserControlHost::clientWidget() const {
 const ClassInfo& UserControlHost::classInfo() const { return Control::commonClassInfo(); }
 
 Variant UserControlHost::invoke(std::string_view member, CallKind kind, Args& args) {
+  owner();
   const bool extender = Control::commonClassInfo().find(member) != nullptr;
   if (extender && (extenderOnly(member) || !m_typeInfo.find(member))) return Control::invoke(member, kind, args);
   return m_instance->invoke(member, kind, args);

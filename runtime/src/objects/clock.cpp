@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "forms/msgbox.h"
+
 namespace forms {
 
 struct Clock::Impl {
@@ -104,7 +106,8 @@ void Clock::runDue() {
       e->due = limit + e->period;
       e->seq = m_impl->nextSeq++;
     }
-    callback();
+    // An error in one callback is shown; the others still run, and so does the loop.
+    guarded(callback);
   }
   rearm(*this, *m_impl);
 }

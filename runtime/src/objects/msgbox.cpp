@@ -1,6 +1,9 @@
 #include "forms/msgbox.h"
 
 #include <QMessageBox>
+#include <exception>
+
+#include "forms/error.h"
 
 namespace forms {
 
@@ -20,6 +23,18 @@ int MsgBox(const std::string& prompt, int buttons, const std::string& title) {
 
 void reportUnhandledError(int number, const std::string& description) {
   MsgBox("Run-time error '" + std::to_string(number) + "':\n\n" + description, MsgBoxOkOnly);
+}
+
+void reportCurrentException() {
+  try {
+    throw;
+  } catch (const Error& e) {
+    reportUnhandledError(e.number(), e.description());
+  } catch (const std::exception& e) {
+    reportUnhandledError(err::InternalError, std::string("Internal error: ") + e.what());
+  } catch (...) {
+    reportUnhandledError(err::InternalError, "Internal error: an exception of unknown type");
+  }
 }
 
 void setMsgBoxRecorder(std::function<int(const MsgBoxCall&)> r) { recorder() = std::move(r); }

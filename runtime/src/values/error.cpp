@@ -8,10 +8,11 @@ std::string errorDescription(int number) {
   switch (number) {
     case err::InvalidCall: return "Invalid procedure call or argument";
     case err::Overflow: return "Overflow";
+    case err::InternalError: return "Internal error";
     case err::SubscriptOutOfRange: return "Subscript out of range";
     case err::TypeMismatch: return "Type mismatch";
     case err::FileNotFound: return "File not found";
-    case err::ObjectNotSet: return "Object variable or With block variable not set";
+    case err::ObjectNotSet: return "Object variable not set";
     case err::InvalidPropertyValue: return "Invalid property value";
     case err::CannotCreateObject: return "The component cannot create the object";
     case err::NoSuchMember: return "Object doesn't support this property or method";

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "forms/error.h"
 
@@ -40,10 +41,18 @@ int32_t checkedSub(int32_t a, int32_t b) {
   return r;
 }
 
-
 double twipsPerPixel(Axis axis) { return g_twipsPerPixel[axis == Axis::X ? 0 : 1]; }
 
-int twipsToPixels(Axis axis, double twips) { return static_cast<int>(roundHalfEven(twips / twipsPerPixel(axis))); }
+double twipsInPixels(Axis axis, double twips) { return roundHalfEven(twips / twipsPerPixel(axis)); }
+
+int twipsToPixels(Axis axis, double twips) {
+  const double pixels = twipsInPixels(axis, twips);
+  // Also false for NaN, so nothing that is not a length reaches the cast.
+  if (!(std::fabs(pixels) <= kMaxWindowPixels))
+    throw Error(err::InvalidPropertyValue, "Invalid property value: the length lies beyond the " + std::to_string(kMaxWindowPixels) +
+                                               " pixels a window can have");
+  return static_cast<int>(pixels);
+}
 
 void setTwipsPerPixel(float x, float y) {
   if (!(x > 0) || !(y > 0)) throw Error(err::InvalidCall);
