@@ -34,6 +34,7 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void WriteProperties(forms::PropertyBag& bag) override;
   void Show() override;
   void Resize() override;
+  void Paint() override;
   void Terminate() override;
 
   // Services.
@@ -65,6 +66,21 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   bool get_AutoScroll() const { return m_AutoScroll; }
   void put_AutoScroll(bool bAutoScroll);
   int32_t TranslatedSysColor(int32_t aColor) const;
+  int32_t get_BackColor() const;
+  void put_BackColor(int32_t aColor);
+  forms::ObjectPtr get_Picture() const { return m_Picture; }
+  void putref_Picture(forms::ObjectPtr aPicture);
+  void Refresh();
+  bool get_AutoFillContainer() const { return m_AutoFillContainer; }
+  void put_AutoFillContainer(bool bAutoFill);
+  int32_t get_LeftFillMargin() const { return GetFillMargin(Edge::Left); }
+  void put_LeftFillMargin(int32_t nMargin) { SetFillMargin(Edge::Left, nMargin); }
+  int32_t get_TopFillMargin() const { return GetFillMargin(Edge::Top); }
+  void put_TopFillMargin(int32_t nMargin) { SetFillMargin(Edge::Top, nMargin); }
+  int32_t get_RightFillMargin() const { return GetFillMargin(Edge::Right); }
+  void put_RightFillMargin(int32_t nMargin) { SetFillMargin(Edge::Right, nMargin); }
+  int32_t get_BottomFillMargin() const { return GetFillMargin(Edge::Bottom); }
+  void put_BottomFillMargin(int32_t nMargin) { SetFillMargin(Edge::Bottom, nMargin); }
 
   // What tests and the other pieces look at.
   const std::string& TimerKey() const { return m_TimerKey; }
@@ -76,6 +92,9 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   const std::shared_ptr<forms::ScrollBar>& HScroll() const { return m_HScroll; }
   const std::shared_ptr<forms::ScrollBar>& VScroll() const { return m_VScroll; }
   const std::shared_ptr<forms::PictureBox>& Plug() const { return m_plug; }
+  int32_t WheelRemainder() const { return m_WheelRemainder; }
+  win32::UINT WheelScrollLines() const { return m_WheelScrollLines; }
+  win32::UINT WheelMessage() const { return m_WheelMessage; }
 
  private:
   // Lifecycle and layers.
@@ -109,6 +128,22 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void OnScrollChange(forms::Axis axis);
   void OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift);
   void ScrollIntoView(const forms::ObjectPtr& ctl);
+
+  // Painting.
+  void PaintLayer();
+
+  // Container fill.
+  enum class Edge { Left, Top, Right, Bottom };
+  static forms::Axis EdgeAxis(Edge edge) { return edge == Edge::Left || edge == Edge::Right ? forms::Axis::X : forms::Axis::Y; }
+  int32_t& FillMargin(Edge edge);  // twips
+  int32_t GetFillMargin(Edge edge) const;
+  void SetFillMargin(Edge edge, int32_t nMargin);
+  void FillContainer();
+
+  // The wheel.
+  void SetUpWheel();
+  void ReadWheelScrollLines();
+  void ScrollByWheel(int32_t delta);
 
   // The tick's focus tracking.
   forms::ObjectPtr FindLayerChild(const forms::ObjectPtr& start) const;
@@ -155,9 +190,9 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   std::string m_TimerKey;
   forms::ObjectPtr m_LastActiveControl;
   forms::ObjectPtr m_Picture;
-  int32_t m_WheelRemainder = 0;
-  uint32_t m_WheelScrollLines = 0;
-  uint32_t m_WheelMessage = 0;
+  int32_t m_WheelRemainder = 0;  // wheel delta below one notch, carried to the next message
+  win32::UINT m_WheelScrollLines = 0;
+  win32::UINT m_WheelMessage = 0;  // registered wheel message, 0 where the system has none
   win32::HWND m_hLayerWnd = 0;
   win32::HWND m_hContainerWnd = 0;
   win32::HWND m_hThisWnd = 0;
@@ -168,5 +203,5 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   std::shared_ptr<forms::ScrollBar> m_VScroll;
   std::shared_ptr<forms::PictureBox> m_plug;
   std::shared_ptr<forms::PictureBox> m_bgLayer;
-  int m_layerKeyDown = 0;  // connection to the layer's KeyDown
+  std::array<int, 2> m_layerConnections{};  // to the layer's KeyDown and Paint
 };

@@ -5,8 +5,8 @@
 #include "../subclass/SubclassWnd.h"
 #include "../timer/Timer.h"
 #include "Scrollbay.h"
+#include "report.h"
 #include "forms/form.h"
-#include "forms/msgbox.h"
 #include "forms/standard_classes.h"
 
 using forms::Axis;
@@ -17,39 +17,7 @@ namespace {
 constexpr std::array<int32_t, 5> kWatchedMessages = {win32::WM_DESTROY, win32::WM_CTLCOLORSCROLLBAR, win32::WM_SIZE,
                                                      win32::WM_MOUSEWHEEL, win32::WM_SETTINGCHANGE};
 
-// Runs one step; a failure is shown with the tag and the next step goes on.
-template <class F>
-void reportAndGoOn(const char* tag, F&& step) {
-  try {
-    step();
-  } catch (const forms::Error& e) {
-    forms::MsgBox(std::string(tag) + e.description() + " : " + std::to_string(e.number()), forms::MsgBoxOkOnly);
-  }
-}
-
 }  // namespace
-
-float Scrollbay::Scale(Axis axis, float value, int fromMode, int toMode) const {
-  const forms::UserControl& uc = userControl();
-  return axis == Axis::X ? uc.ScaleX(value, static_cast<int16_t>(fromMode), static_cast<int16_t>(toMode))
-                         : uc.ScaleY(value, static_cast<int16_t>(fromMode), static_cast<int16_t>(toMode));
-}
-
-int32_t Scrollbay::ScaleRounded(Axis axis, float value, int fromMode, int toMode) const {
-  return forms::toInt32(Scale(axis, value, fromMode, toMode));
-}
-
-int32_t Scrollbay::FromTwips(Axis axis, int32_t twips) const {
-  return ScaleRounded(axis, static_cast<float>(twips), forms::ScaleTwips, userControl().get_ScaleMode());
-}
-
-int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
-  return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::ScaleTwips);
-}
-
-forms::Variant Scrollbay::PixelsInTwips(Axis axis, int32_t pixels) const {
-  return forms::Variant(Scale(axis, static_cast<float>(pixels), forms::ScalePixels, forms::ScaleTwips));
-}
 
 std::string Scrollbay::ControlKey() const { return "x_y_z" + std::to_string(m_hThisWnd); }
 
@@ -74,7 +42,10 @@ void Scrollbay::CreatePieces() {
     bar->connect("GotFocus", [bar](forms::Args&) { win32::HideCaret(bar->hWnd()); });
 }
 
-void Scrollbay::Initialize() { CreatePieces(); }
+void Scrollbay::Initialize() {
+  CreatePieces();
+  SetUpWheel();
+}
 
 void Scrollbay::InitProperties() {
   SetupWindows();
@@ -119,6 +90,7 @@ void Scrollbay::AttachWindow(win32::HWND hWnd) {
 
 void Scrollbay::DetachWindow(win32::HWND hWnd) {
   for (int32_t msg : kWatchedMessages) SubclassWnd::UnhookMessage(hWnd, msg);
+  if (m_WheelMessage != 0) SubclassWnd::UnhookMessage(hWnd, static_cast<int32_t>(m_WheelMessage));
   SubclassWnd::UnsubclassWindow(hWnd);
 }
 
@@ -159,16 +131,21 @@ void Scrollbay::CreateBackgroundLayer() {
     m_bgLayer->put_MousePointer(uc.get_MousePointer());
     m_bgLayer->put_MouseIcon(uc.get_MouseIcon());
     m_bgLayer->ZOrder(1);
-    m_layerKeyDown = m_bgLayer->connect("KeyDown", [this](forms::Args& a) {
-      int16_t keyCode = a[0].toInt16(), shift = a[1].toInt16();
-      OnLayerKeyDown(keyCode, shift);
-      a[0] = forms::Variant(keyCode);
-      a[1] = forms::Variant(shift);
-    });
+    m_layerConnections = {m_bgLayer->connect("KeyDown",
+                                             [this](forms::Args& a) {
+                                               int16_t keyCode = a[0].toInt16(), shift = a[1].toInt16();
+                                               OnLayerKeyDown(keyCode, shift);
+                                               a[0] = forms::Variant(keyCode);
+                                               a[1] = forms::Variant(shift);
+                                             }),
+                          m_bgLayer->connect("Paint", [this](forms::Args&) { PaintLayer(); })};
 
     m_hLayerWnd = m_bgLayer->hWnd();
     AttachWindow(m_hLayerWnd);
+    // Where the wheel arrives as a registered message, the layer hears that one too.
+    if (m_WheelMessage != 0) SubclassWnd::HookMessage(m_hLayerWnd, static_cast<int32_t>(m_WheelMessage));
     ResizeSequence();
+    if (m_AutoFillContainer) FillContainer();
   } catch (const forms::Error&) {
   }
 }
@@ -180,42 +157,10 @@ void Scrollbay::StopTimer() {
 }
 
 void Scrollbay::ReleaseLayer() {
-  if (m_bgLayer && m_layerKeyDown) m_bgLayer->disconnect(m_layerKeyDown);
-  m_layerKeyDown = 0;
+  if (m_bgLayer)
+    for (int connection : m_layerConnections) m_bgLayer->disconnect(connection);
+  m_layerConnections = {};
   m_bgLayer.reset();
-}
-
-win32::LRESULT Scrollbay::WindowMsgListener(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
-                                            bool& bRouteToOriginal) {
-  win32::LRESULT result = 0;
-  reportAndGoOn("ERR_WNDLISTENER : ", [&] {
-    // The first of the watched windows to go ends the ticks.
-    if (Msg == win32::WM_DESTROY) StopTimer();
-  });
-  reportAndGoOn("ERR_WNDLISTENER : ", [&] {
-    if (hwnd == m_hThisWnd) result = HandleControlMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
-    else if (hwnd == m_hContainerWnd) result = HandleContainerMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
-    else if (m_bgLayer && hwnd == m_hLayerWnd) result = HandleLayerMsg(hwnd, Msg, wParam, lParam, bRouteToOriginal);
-  });
-  return result;
-}
-
-win32::LRESULT Scrollbay::HandleControlMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
-  if (Msg == win32::WM_DESTROY) DetachWindow(hwnd);
-  return 0;
-}
-
-win32::LRESULT Scrollbay::HandleContainerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
-  if (Msg == win32::WM_DESTROY) DetachWindow(hwnd);
-  return 0;
-}
-
-win32::LRESULT Scrollbay::HandleLayerMsg(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM, win32::LPARAM, bool&) {
-  if (Msg == win32::WM_DESTROY) {
-    DetachWindow(hwnd);
-    ReleaseLayer();
-  }
-  return 0;
 }
 
 void Scrollbay::Terminate() {

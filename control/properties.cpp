@@ -41,24 +41,6 @@ void Scrollbay::SetMargin(Axis axis, int32_t value) {
   userControl().PropertyChanged(axis == Axis::X ? "RightMargin" : "BottomMargin");
 }
 
-void Scrollbay::put_ScrollbarBackColor(int32_t aColor) {
-  const auto color = static_cast<uint32_t>(aColor);
-  if (color == m_ScrollbarBackColor) return;
-  m_ScrollbarBackColor = color;
-  if (m_ScrollbarBrush != 0) {
-    win32::DeleteObject(m_ScrollbarBrush);
-    m_ScrollbarBrush = 0;
-  }
-  m_ScrollbarBrush = win32::CreateSolidBrush(static_cast<win32::COLORREF>(TranslatedSysColor(aColor)));
-  userControl().PropertyChanged("ScrollbarBackColor");
-}
-
-int32_t Scrollbay::TranslatedSysColor(int32_t aColor) const {
-  const auto color = static_cast<uint32_t>(aColor);
-  if (color & 0x80000000u) return static_cast<int32_t>(win32::GetSysColor(static_cast<int>(color & 0x7FFFFFFFu)));
-  return aColor;
-}
-
 void Scrollbay::put_AutoScroll(bool bAutoScroll) {
   if (bAutoScroll == m_AutoScroll) return;
   m_AutoScroll = bAutoScroll;
@@ -111,6 +93,24 @@ const forms::ClassInfo& Scrollbay::typeInfo() {
      }).params = {{"aColor", color, false}};
     describe(b.property("AutoScroll", &Scrollbay::get_AutoScroll, &Scrollbay::put_AutoScroll), boolean, "bAutoScroll",
              "Enables/disables automatic scrolling of viewport");
+    b.method("Refresh", [](Scrollbay& s, forms::Args&) {
+      s.Refresh();
+      return forms::Variant();
+    });
+    describe(b.property("BackColor", &Scrollbay::get_BackColor, &Scrollbay::put_BackColor), color, "aColor",
+             "Returns or sets the color used for painting the background");
+    describe(b.property("AutoFillContainer", &Scrollbay::get_AutoFillContainer, &Scrollbay::put_AutoFillContainer), boolean,
+             "bAutoFill", "Enables/disables automatic resizing when container resizes");
+    describe(b.property("LeftFillMargin", &Scrollbay::get_LeftFillMargin, &Scrollbay::put_LeftFillMargin), number, "nMargin",
+             "Returns or sets the margin between container and control's left edge");
+    describe(b.property("TopFillMargin", &Scrollbay::get_TopFillMargin, &Scrollbay::put_TopFillMargin), number, "nMargin",
+             "Returns or sets the margin between container and control's right edge");
+    describe(b.property("RightFillMargin", &Scrollbay::get_RightFillMargin, &Scrollbay::put_RightFillMargin), number, "nMargin",
+             "Returns or sets the margin between container and control's right edge");
+    describe(b.property("BottomFillMargin", &Scrollbay::get_BottomFillMargin, &Scrollbay::put_BottomFillMargin), number,
+             "nMargin", "Returns or sets the margin between container and control's bottom edge");
+    describe(b.objectProperty("Picture", &Scrollbay::get_Picture, &Scrollbay::putref_Picture), {TypeKind::Picture, "IPictureDisp"},
+             "aPicture", "Returns/sets a graphic to be displayed in viewport");
 
     const forms::ParamInfo keyCode{"KeyCode", {TypeKind::Integer, {}}, true}, shift{"Shift", {TypeKind::Integer, {}}, true};
     c.events = {{"Resize", 1, {}},

@@ -67,6 +67,13 @@ TEST_F(ScrollbayTest, UnloadLeavesNoRecordNoListenerNoTimerNoBrushNoWindow) {
   showAndTick();
   ASSERT_TRUE(bay->Layer());
   EXPECT_NE(bay->ScrollbarBrush(), 0);
+  // With the colours, the wheel and the fill in use.
+  forms::let(host, "ScrollbarBackColor", forms::Variant(int32_t{0x0000FF}));
+  forms::let(host, "ScrollbarBackColor", forms::Variant(int32_t{0x00FF00}));
+  forms::let(host, "BackColor", forms::Variant(int32_t{0xFFFFFF}));
+  forms::let(host, "AutoFillContainer", true);
+  win32::SendMessageA(bay->LayerWnd(), win32::WM_MOUSEWHEEL, win32::MAKELONG(0, 40), 0);
+  form->put_ClientWidth(8000);
   std::weak_ptr<forms::ControlClass> instance = host->instancePtr();
   host.reset();
   bay = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A scrolled Scrollbay beside an OK button, in a real window under Xvfb, driven with
 # xdotool: focus moving out of the viewport leaves the view where it is, and a slow
-# drag of the thumb scrolls once the thumb is let go.
+# drag of the thumb scrolls once the thumb is let go; the wheel over a field scrolls
+# the viewport.
 #
 #   viewport_e2e.sh FORM_RUNNER [ARTIFACT_DIR]
 #
@@ -59,5 +60,15 @@ xdo mouseup 1
 not_at_bottom() { [ "$(region_hash now "$viewport")" != "$bottom" ]; }
 await "the view scrolls when the thumb is let go" not_at_bottom
 cp "$work/now.png" "$artifacts/viewport-xvfb.png"
+
+# The wheel over a field: three notches down and three back up.
+shoot before_wheel
+before_wheel="$(region_hash before_wheel "$viewport")"
+xdo mousemove $((win_x + 100)) $((win_y + 150)) click --repeat 3 --delay 100 5
+moved_by_wheel() { [ "$(region_hash now "$viewport")" != "$before_wheel" ]; }
+await "the wheel over a field scrolls the viewport" moved_by_wheel
+xdo click --repeat 3 --delay 100 4
+back_after_wheel() { [ "$(region_hash now "$viewport")" == "$before_wheel" ]; }
+await "as many notches back bring the view back" back_after_wheel
 
 finish
