@@ -1,7 +1,7 @@
 #pragma once
 // The viewport control: contained controls move onto a background layer as large as
 // their virtual extent, and two scrollbars move that layer under the control's window.
-#include <array>
+#include <vector>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,10 +20,14 @@ inline constexpr uint32_t kDefaultScrollbarColor = 0x80000000u;  // the system's
 
 // Which scrollbars are shown.
 enum ScrollbarShow : int32_t { vpAuto = 0, vpBoth = 1, vpHorizontal = 2, vpVertical = 3, vpNone = 4 };
+// The border's look; the display names are "None"/"Fixed Single" and "Flat"/"3D".
+enum vpBorderStyle : int32_t { vpBorderNone = 0, vpBorderFixedSingle = 1 };
+enum vpApearanceStyle : int32_t { vpAppearanceFlat = 0, vpAppearance3D = 1 };
 
 class Scrollbay : public forms::ControlClass, public cSubclassListener, public CTimerListener {
  public:
   static const forms::ClassInfo& typeInfo();
+  static const forms::LibraryInfo& libraryInfo();
   const forms::ClassInfo& classInfo() const override { return typeInfo(); }
   bool isContainerClass() const override { return true; }
 
@@ -35,7 +39,18 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void Show() override;
   void Resize() override;
   void Paint() override;
+  void AmbientChanged(const std::string& propertyName) override;
   void Terminate() override;
+
+  // The control's own input, passed on as its events.
+  void Click() override;
+  void DblClick() override;
+  void KeyDown(int16_t& KeyCode, int16_t& Shift) override;
+  void KeyPress(int16_t& KeyAscii) override;
+  void KeyUp(int16_t& KeyCode, int16_t& Shift) override;
+  void MouseDown(int16_t& Button, int16_t& Shift, float& x, float& y) override;
+  void MouseMove(int16_t& Button, int16_t& Shift, float& x, float& y) override;
+  void MouseUp(int16_t& Button, int16_t& Shift, float& x, float& y) override;
 
   // Services.
   win32::LRESULT WindowMsgListener(win32::HWND hwnd, win32::UINT Msg, win32::WPARAM wParam, win32::LPARAM lParam,
@@ -81,6 +96,24 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   void put_RightFillMargin(int32_t nMargin) { SetFillMargin(Edge::Right, nMargin); }
   int32_t get_BottomFillMargin() const { return GetFillMargin(Edge::Bottom); }
   void put_BottomFillMargin(int32_t nMargin) { SetFillMargin(Edge::Bottom, nMargin); }
+  // Settings the hosting object keeps.
+  int32_t get_Appearance() const;
+  void put_Appearance(int32_t eAppearance);
+  bool get_Enabled() const;
+  void put_Enabled(bool bEnabled);
+  int32_t get_BorderStyle() const;
+  void put_BorderStyle(int32_t eBorderStyle);
+  forms::Variant get_Tag() const;
+  void put_Tag(forms::Variant aTag);
+  int32_t get_MousePointer() const;
+  void put_MousePointer(int32_t aPointer);
+  forms::ObjectPtr get_MouseIcon() const;
+  void put_MouseIcon(forms::ObjectPtr aPicture);
+  std::string get_ToolTipText() const { return m_ToolTipText; }
+  void put_ToolTipText(std::string sTip);
+  std::string get_Version() const;
+  // Follows the container's scale units: lengths then read and write in that unit.
+  void ApplyScaleUnits(const std::string& units);
 
   // What tests and the other pieces look at.
   const std::string& TimerKey() const { return m_TimerKey; }
@@ -131,6 +164,10 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
 
   // Painting.
   void PaintLayer();
+
+  // Events: the layer's notifications that the control answers or passes on.
+  void ConnectLayer();
+  void DisconnectLayer();
 
   // Container fill.
   enum class Edge { Left, Top, Right, Bottom };
@@ -203,5 +240,5 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   std::shared_ptr<forms::ScrollBar> m_VScroll;
   std::shared_ptr<forms::PictureBox> m_plug;
   std::shared_ptr<forms::PictureBox> m_bgLayer;
-  std::array<int, 2> m_layerConnections{};  // to the layer's KeyDown and Paint
+  std::vector<int> m_layerConnections;  // to the layer's notifications
 };

@@ -1,5 +1,6 @@
 // The control's life: its pieces, the windows it watches, its timer registration, the
 // background layer, and letting go of all of it.
+#include <array>
 #include <string>
 
 #include "../subclass/SubclassWnd.h"
@@ -45,19 +46,6 @@ void Scrollbay::CreatePieces() {
 void Scrollbay::Initialize() {
   CreatePieces();
   SetUpWheel();
-}
-
-void Scrollbay::InitProperties() {
-  SetupWindows();
-  put_ScrollbarBackColor(static_cast<int32_t>(kDefaultScrollbarColor));
-  m_RightMargin = PixelsInTwips(Axis::X, kDefaultMarginPixels).toInt32();
-  m_BottomMargin = PixelsInTwips(Axis::Y, kDefaultMarginPixels).toInt32();
-  m_VirtualWidth = PixelsInTwips(Axis::X, kDefaultVirtualWidthPixels).toInt32();
-  m_VirtualHeight = PixelsInTwips(Axis::Y, kDefaultVirtualHeightPixels).toInt32();
-  m_LeftFillMargin = m_TopFillMargin = m_RightFillMargin = m_BottomFillMargin = 0;
-  m_AutoAdjustExtent = true;
-  m_AutoFillContainer = false;
-  m_AutoScroll = true;
 }
 
 void Scrollbay::SetupWindows() {
@@ -131,14 +119,7 @@ void Scrollbay::CreateBackgroundLayer() {
     m_bgLayer->put_MousePointer(uc.get_MousePointer());
     m_bgLayer->put_MouseIcon(uc.get_MouseIcon());
     m_bgLayer->ZOrder(1);
-    m_layerConnections = {m_bgLayer->connect("KeyDown",
-                                             [this](forms::Args& a) {
-                                               int16_t keyCode = a[0].toInt16(), shift = a[1].toInt16();
-                                               OnLayerKeyDown(keyCode, shift);
-                                               a[0] = forms::Variant(keyCode);
-                                               a[1] = forms::Variant(shift);
-                                             }),
-                          m_bgLayer->connect("Paint", [this](forms::Args&) { PaintLayer(); })};
+    ConnectLayer();
 
     m_hLayerWnd = m_bgLayer->hWnd();
     AttachWindow(m_hLayerWnd);
@@ -157,9 +138,7 @@ void Scrollbay::StopTimer() {
 }
 
 void Scrollbay::ReleaseLayer() {
-  if (m_bgLayer)
-    for (int connection : m_layerConnections) m_bgLayer->disconnect(connection);
-  m_layerConnections = {};
+  DisconnectLayer();
   m_bgLayer.reset();
 }
 

@@ -1,6 +1,7 @@
 // Units: the control keeps lengths in twips and positions in pixels, and speaks its
 // scale mode at its interface. Every conversion goes through the host's ScaleX/ScaleY.
 #include "Scrollbay.h"
+#include "forms/collection.h"
 
 using forms::Axis;
 
@@ -24,4 +25,24 @@ int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
 
 forms::Variant Scrollbay::PixelsInTwips(Axis axis, int32_t pixels) const {
   return forms::Variant(Scale(axis, static_cast<float>(pixels), forms::ScalePixels, forms::ScaleTwips));
+}
+
+void Scrollbay::AmbientChanged(const std::string& propertyName) {
+  if (propertyName == "ScaleUnits") ApplyScaleUnits(forms::get(userControl().get_Ambient(), "ScaleUnits").toString());
+}
+
+void Scrollbay::ApplyScaleUnits(const std::string& units) {
+  // Nothing is recomputed: stored lengths stay in twips and simply read in the new unit.
+  static constexpr std::pair<const char*, int16_t> kUnits[] = {
+      {"TWIP", forms::ScaleTwips},     {"PIXEL", forms::ScalePixels},           {"POINT", forms::ScalePoints},
+      {"INCH", forms::ScaleInches},    {"CENTIMETER", forms::ScaleCentimeters}, {"MILLIMETER", forms::ScaleMillimeters},
+      {"CHARACTER", forms::ScaleCharacters}};
+  int16_t mode = forms::ScalePixels;  // a unit of the program's own, among others
+  for (const auto& [name, number] : kUnits)
+    if (forms::equalsNoCase(units, name)) {
+      mode = number;
+      break;
+    }
+  userControl().put_ScaleMode(mode);
+  if (m_bgLayer) m_bgLayer->put_ScaleMode(mode);
 }

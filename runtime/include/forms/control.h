@@ -95,6 +95,10 @@ class Control : public Window {
   void raiseEvent(std::string_view event, Args& args) override;
   bool isConstituent() const { return m_constituent; }
   void markConstituent() { m_constituent = true; }
+  // Added by a program through Controls.Add: not part of the form's design, so a saved
+  // form holds what such a control contains in its place, but not the control itself.
+  bool addedAtRunTime() const { return m_addedAtRunTime; }
+  void markAddedAtRunTime() { m_addedAtRunTime = true; }
 
  public:
   struct Init {
@@ -133,6 +137,7 @@ class Control : public Window {
   int16_t m_tabIndex = 0;
   bool m_tabStop = true;
   bool m_constituent = false;
+  bool m_addedAtRunTime = false;
   bool m_enabled = true;
   int16_t m_mousePointer = 0;
   ObjectPtr m_mouseIcon;

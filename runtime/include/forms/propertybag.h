@@ -18,12 +18,15 @@ class PropertyBag {
   void WriteProperty(const std::string& name, const Variant& value, const std::optional<Variant>& defaultValue = std::nullopt);
 
   bool contains(const std::string& name) const;
+  // The name last asked for, so that a failure while applying it can name it.
+  const std::string& lastRead() const { return m_lastRead; }
   // Entries in the order they were written.
   const std::vector<std::pair<std::string, Variant>>& entries() const { return m_entries; }
   void clear() { m_entries.clear(); }
 
  private:
   std::vector<std::pair<std::string, Variant>> m_entries;
+  mutable std::string m_lastRead;
 };
 
 }  // namespace forms

@@ -218,9 +218,18 @@ class Saver {
  private:
   QJsonArray childrenOf(Window* container) {
     QJsonArray out;
-    for (const ControlPtr& c : m_form.controls())
-      if (c->containerWindow() == container) out.append(saveControl(*c));
+    appendChildren(container, out);
     return out;
+  }
+
+  // A control a program added at run time (a scrolling layer, say) is left out, and
+  // what it holds is saved where it stands, with the same Left and Top numbers.
+  void appendChildren(Window* container, QJsonArray& out) {
+    for (const ControlPtr& c : m_form.controls()) {
+      if (c->containerWindow() != container) continue;
+      if (c->addedAtRunTime()) appendChildren(c.get(), out);
+      else out.append(saveControl(*c));
+    }
   }
 
   QJsonObject saveControl(Control& c) {

@@ -429,7 +429,9 @@ Variant ControlsCollection::invoke(std::string_view member, CallKind kind, Args&
       container = dynamic_cast<Window*>(args[2].toObject().get());
       if (!container) throw Error(err::InvalidCall, "Invalid container");
     }
-    return Variant(ObjectPtr(form->addControl(args[0].toString(), args[1].toString(), container)));
+    ControlPtr added = form->addControl(args[0].toString(), args[1].toString(), container);
+    added->markAddedAtRunTime();
+    return Variant(ObjectPtr(added));
   }
   throw Error(err::NoSuchMember);
 }

@@ -7,6 +7,7 @@
 namespace forms {
 
 Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) const {
+  m_lastRead = name;
   for (const auto& [key, value] : m_entries)
     if (equalsNoCase(key, name)) return value;
   return defaultValue;

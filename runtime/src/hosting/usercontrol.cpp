@@ -178,7 +178,14 @@ ObjectPtr UserControl::get_Extender() const {
 }
 ObjectPtr UserControl::get_Ambient() const { return m_ambient; }
 
-void UserControl::RaiseEvent(std::string_view event, Args& args) { host().raiseEvent(event, args); }
+void UserControl::RaiseEvent(std::string_view event, Args& args) {
+  // Only the events the class declares, each with its own number of arguments.
+  const EventInfo* declared = host().typeInfo().findEvent(event);
+  if (!declared || declared->params.size() != args.size())
+    throw Error(err::InvalidCall, "'" + std::string(event) + "' is not an event of " + host().typeInfo().name + " with " +
+                                      std::to_string(args.size()) + " arguments");
+  host().raiseEvent(event, args);
+}
 
 ControlPtr UserControl::addConstituent(const std::string& classId, const std::string& name) {
   ControlPtr c = createStandardControl(classId, Control::Init{&host().owner(), classId, name, -1, m_host}, false);
@@ -239,7 +246,13 @@ void UserControlHost::initProperties() {
 }
 
 void UserControlHost::readProperties(PropertyBag& bag) {
-  m_instance->ReadProperties(bag);
+  try {
+    m_instance->ReadProperties(bag);
+  } catch (const Error& e) {
+    // A value the control cannot take fails the load, naming the entry it came from.
+    if (bag.lastRead().empty()) throw;
+    throw Error(e.number(), "property bag entry '" + bag.lastRead() + "': " + e.description());
+  }
   m_propertiesRead = true;
 }
 
