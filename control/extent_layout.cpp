@@ -158,7 +158,7 @@ void Scrollbay::ApplyScrollbarVisibility(int32_t mode, bool& changed) {
 }
 
 void Scrollbay::LayoutScrollbars() {
-  const forms::UserControl& uc = userControl();
+  forms::UserControl& uc = userControl();
   const int16_t mode = uc.get_ScaleMode();
   const float width = uc.get_ScaleWidth();
   const float height = uc.get_ScaleHeight();
@@ -184,4 +184,7 @@ void Scrollbay::LayoutScrollbars() {
     m_plug->put_Visible(false);
   }
   KeepPiecesOnTop();
+  // The layer shows only beside the scrollbars, with nothing over it, which lets the
+  // window system scroll it by copying what is already drawn.
+  uc.ClipContents(m_VScroll->get_Visible() ? CrossBarPixels(Axis::X) : 0, m_HScroll->get_Visible() ? CrossBarPixels(Axis::Y) : 0);
 }

@@ -178,3 +178,36 @@ TEST_F(ScrollingTest, ASlowThumbDragScrollsAtRelease) {
   EXPECT_FLOAT_EQ(bay->Layer()->get_Top(), -15.0f * value);
   EXPECT_EQ(log, std::vector<std::string>{"V " + std::to_string(15 * value)});
 }
+
+namespace {
+// Counts the widgets painted while events are processed.
+class PaintCounter : public QObject {
+ public:
+  PaintCounter() { qApp->installEventFilter(this); }
+  ~PaintCounter() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint) painted.push_back(o->metaObject()->className());
+    return false;
+  }
+  std::vector<std::string> painted;
+};
+}  // namespace
+
+TEST_F(ScrollingTest, AScrollStepRepaintsOnlyWhatComesIntoView) {
+  makeControl(4500, 3000);
+  for (int row = 0; row < 60; ++row) {
+    addChild("Forms.Label", ("lbl" + std::to_string(row)).c_str(), 120, 120 + 300.0f * row, 1200, 255);
+    addChild("Forms.TextBox", ("txt" + std::to_string(row)).c_str(), 1440, 120 + 300.0f * row, 2400, 285);
+  }
+  showAndTick();
+  testsupport::processQtEvents();
+  for (int step = 1; step <= 3; ++step) {
+    PaintCounter counter;
+    forms::let(host, "VScrollValue", forms::Variant(int32_t{step * 15}));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    std::string what;
+    for (auto& p : counter.painted) what += p + " ";
+    EXPECT_LE(counter.painted.size(), 6u) << what;
+  }
+}

@@ -272,8 +272,12 @@ TEST(UserControlTest, ContainedParentAndConstituentControls) {
   EXPECT_EQ(uc.ParentControls(), (std::vector<forms::ControlPtr>{host, label, outside}));
   EXPECT_EQ(form->findControl("txtInner"), nullptr);
   EXPECT_EQ(forms::get(form->get_Controls(), "Count").toInt32(), 3);
-  EXPECT_EQ(label->widget()->parentWidget(), host->clientWidget());
+  // Contained controls sit in the content area, the control's own pieces beside it.
+  EXPECT_EQ(label->widget()->parentWidget(), host->contentWidget());
+  EXPECT_EQ(host->contentWidget()->parentWidget(), host->clientWidget());
   EXPECT_EQ(inner->widget()->parentWidget(), host->clientWidget());
+  uc.ClipContents(16, 20);
+  EXPECT_EQ(host->contentWidget()->geometry(), host->clientWidget()->rect().adjusted(0, 0, -16, -20));
   EXPECT_EQ(forms::get(label, "Container").toObject(), host);
   EXPECT_EQ(uc.get_Parent(), form);
   EXPECT_EQ(uc.get_Extender(), host);

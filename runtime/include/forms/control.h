@@ -94,7 +94,9 @@ class Control : public Window {
   // (constituent controls of a user control have only their own handlers).
   void raiseEvent(std::string_view event, Args& args) override;
   bool isConstituent() const { return m_constituent; }
-  void markConstituent() { m_constituent = true; }
+  // A user control's own piece sits on its surface, outside the area of the controls
+  // placed in it.
+  void markConstituent();
   // Added by a program through Controls.Add: not part of the form's design, so a saved
   // form holds what such a control contains in its place, but not the control itself.
   bool addedAtRunTime() const { return m_addedAtRunTime; }
@@ -128,6 +130,8 @@ class Control : public Window {
   void setExtent(Axis axis, float value);
   void applyGeometry();
   const Scale& parentScale() const;
+  // The widget this control's widget goes in, inside a container.
+  QWidget* holderIn(const Window& container) const;
 
   Form* m_form = nullptr;
   Window* m_container = nullptr;

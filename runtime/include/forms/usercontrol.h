@@ -86,6 +86,9 @@ class UserControl : public Object {
   void PaintPicture(const ObjectPtr& picture, float x, float y, std::optional<float> width = {},
                     std::optional<float> height = {});
   void Refresh();
+  // Keeps contained controls out of strips along the right and bottom edges (in
+  // pixels), where the control's own pieces go.
+  void ClipContents(int rightPixels, int bottomPixels);
   int32_t get_BackColor() const { return static_cast<int32_t>(m_backColor); }
   void put_BackColor(int32_t color);
   int16_t get_Appearance() const { return m_appearance; }
@@ -146,6 +149,7 @@ class UserControlHost : public Control {
   bool isContainer() const override { return m_instance && m_instance->isContainerClass(); }
   Scale* ownScale() override { return &m_scale; }
   QWidget* clientWidget() const override;
+  QWidget* contentWidget() const override;
   bool takesFocus() const override { return true; }
 
   ControlClass& instance() const { return *m_instance; }

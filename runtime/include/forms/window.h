@@ -20,8 +20,10 @@ class Window : public Object {
 
   win32::HWND hWnd() const { return m_hwnd; }
   QWidget* widget() const { return m_widget; }
-  // Where the widgets of contained controls go.
+  // The widget that paints the contents and reports the mouse over them.
   virtual QWidget* clientWidget() const { return m_widget; }
+  // Where the widgets of contained controls go: the client widget, or an area inside it.
+  virtual QWidget* contentWidget() const { return clientWidget(); }
   virtual bool isContainer() const { return false; }
   virtual Form* form() const = 0;
   // The window this one sits in (nullptr for a form).

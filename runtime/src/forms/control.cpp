@@ -184,7 +184,7 @@ void Control::setContainer(Window* container) {
                        twips(Axis::Y, true)};
   pixelsOf(t);  // a position the new container cannot show fails before anything moves
   QWidget& w = liveWidget();
-  QWidget* client = container->clientWidget();
+  QWidget* client = holderIn(*container);
   const bool shown = !w.isHidden();
   {
     FocusKeeper focus(&w, shown && client->isVisible() && client->isEnabled());
@@ -249,6 +249,20 @@ void Control::Move(float left, std::optional<float> top, std::optional<float> wi
                    height ? s.toTwips(Axis::Y, *height) : twips(Axis::Y, true));
 }
 
+QWidget* Control::holderIn(const Window& container) const {
+  return m_constituent ? container.clientWidget() : container.contentWidget();
+}
+
+void Control::markConstituent() {
+  m_constituent = true;
+  QWidget* w = widget();
+  if (!w || !m_container || w->parentWidget() == holderIn(*m_container)) return;
+  const bool shown = !w->isHidden();
+  w->setParent(holderIn(*m_container));
+  w->setVisible(shown);
+  applyGeometry();
+}
+
 void Control::applyGeometry() {
   QWidget* w = widget();
   if (!w) return;
@@ -257,7 +271,7 @@ void Control::applyGeometry() {
 }
 
 void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
-  w->setParent(m_container ? m_container->clientWidget() : nullptr);
+  w->setParent(m_container ? holderIn(*m_container) : nullptr);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
   // A control's mouse events are its own: Qt would hand those its widget ignores

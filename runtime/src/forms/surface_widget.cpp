@@ -24,13 +24,38 @@ class SurfaceWidget::Client : public QWidget {
 };
 
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent), m_client(new Client(this)) {
+  // Opaque, so that moving it (a scrolled layer) copies pixels instead of repainting
+  // what lies under it; the border and the client cover the fill.
+  setAutoFillBackground(true);
   m_client->setGeometry(rect());
+}
+
+void SurfaceWidget::addContentArea() {
+  if (m_content) return;
+  // Mouse events on its empty part go on to the client, which reports them.
+  m_content = new QWidget(m_client);
+  m_content->setMouseTracking(true);
+  m_content->lower();
+  placeContent();
+  m_content->show();
+}
+
+void SurfaceWidget::setContentInsets(int right, int bottom) {
+  if (right == m_insetRight && bottom == m_insetBottom) return;
+  m_insetRight = right;
+  m_insetBottom = bottom;
+  placeContent();
+}
+
+void SurfaceWidget::placeContent() {
+  m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+  if (m_content) m_content->setGeometry(m_client->rect().adjusted(0, 0, -m_insetRight, -m_insetBottom));
 }
 
 void SurfaceWidget::setBorder(int width) {
   if (width == m_border) return;
   m_border = width;
-  m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+  placeContent();
   update();
 }
 
@@ -42,7 +67,7 @@ void SurfaceWidget::setBackground(const QColor& color) {
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent* event) {
-  m_client->setGeometry(rect().adjusted(m_border, m_border, -m_border, -m_border));
+  placeContent();
   QWidget::resizeEvent(event);
 }
 

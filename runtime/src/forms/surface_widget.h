@@ -1,6 +1,8 @@
 #pragma once
 // The widget of picture boxes and user controls: an outer widget that draws the
 // border and an inner client widget that paints the contents and holds the children.
+// A user control's contained controls sit one level further in, in a content area
+// that its own pieces (scrollbars, say) can be kept out of.
 #include <QPainter>
 #include <QWidget>
 #include <functional>
@@ -11,6 +13,12 @@ class SurfaceWidget : public QWidget {
  public:
   explicit SurfaceWidget(QWidget* parent);
   QWidget* client() const { return m_client; }
+  // Where contained controls go: the content area once there is one, else the client.
+  QWidget* content() const { return m_content ? m_content : m_client; }
+  void addContentArea();
+  // Leaves strips along the right and bottom edges of the client out of the content
+  // area. With nothing stacked over it, Qt can scroll what is in it by copying pixels.
+  void setContentInsets(int right, int bottom);
 
   // Border width in pixels (0 none, 1 flat, 2 three-dimensional).
   void setBorder(int width);
@@ -25,8 +33,12 @@ class SurfaceWidget : public QWidget {
 
  private:
   class Client;
+  void placeContent();
   QWidget* m_client;
+  QWidget* m_content = nullptr;
   int m_border = 0;
+  int m_insetRight = 0;
+  int m_insetBottom = 0;
 };
 
 class Window;

@@ -1,5 +1,7 @@
 #include "forms/usercontrol.h"
 
+#include <algorithm>
+
 #include "forms/collection.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
@@ -160,6 +162,10 @@ void UserControl::put_MousePointer(int16_t pointer) { host().Control::put_MouseP
 ObjectPtr UserControl::get_MouseIcon() const { return host().Control::get_MouseIcon(); }
 void UserControl::put_MouseIcon(ObjectPtr icon) { host().Control::put_MouseIcon(std::move(icon)); }
 
+void UserControl::ClipContents(int rightPixels, int bottomPixels) {
+  if (auto* w = static_cast<SurfaceWidget*>(host().widget())) w->setContentInsets(std::max(0, rightPixels), std::max(0, bottomPixels));
+}
+
 void UserControl::PropertyChanged(const std::string& name) { host().propertyChanged(name); }
 
 std::vector<ControlPtr> UserControl::ContainedControls() const {
@@ -208,6 +214,7 @@ UserControlHost::UserControlHost(const Init& init, std::shared_ptr<ControlClass>
   w->setFocusPolicy(Qt::StrongFocus);
   w->setBackground(toQColor(0x8000000Fu));
   w->paintContents = [this](QPainter& p) { paint(p); };
+  w->addContentArea();
   attachControlWidget(w, win32::runtime::WheelRole::EndWalk);
 }
 
@@ -221,6 +228,11 @@ UserControlHost::~UserControlHost() {
 QWidget* UserControlHost::clientWidget() const {
   auto* w = static_cast<SurfaceWidget*>(widget());
   return w ? w->client() : nullptr;
+}
+
+QWidget* UserControlHost::contentWidget() const {
+  auto* w = static_cast<SurfaceWidget*>(widget());
+  return w ? w->content() : nullptr;
 }
 
 const ClassInfo& UserControlHost::classInfo() const { return Control::commonClassInfo(); }
