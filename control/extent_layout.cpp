@@ -69,15 +69,17 @@ void Scrollbay::ComputeVirtualExtent() {
   const std::string layerName = m_bgLayer->name();
   float maxX = 0, maxY = 0;  // in the layer's scale
   for (const forms::ControlPtr& c : userControl().ParentControls()) {
-    // A control that cannot be read is left out; the scan goes on.
+    // A control that cannot be read is left out; the scan goes on. The controls are
+    // read directly rather than by name: the tick scans every control of the form.
     forms::resumeNext([&] {
-      if (!c) return;
-      if (!forms::get(c, "Visible").toBool()) return;
-      if (forms::get(c, "Name").toString() == layerName) return;
+      if (!c || !c->get_Visible()) return;
+      if (c->name() == layerName) return;
       // Only the layer's own children: a frame on the layer counts, not what is in it.
-      if (forms::get(forms::get(c, "Container").toObject(), "Name").toString() != layerName) return;
-      const float right = static_cast<float>(forms::toInt32(forms::get(c, "Left").toSingle() + forms::get(c, "Width").toSingle()));
-      const float bottom = static_cast<float>(forms::toInt32(forms::get(c, "Top").toSingle() + forms::get(c, "Height").toSingle()));
+      const forms::Window* container = c->containerWindow();
+      const auto* holder = dynamic_cast<const forms::Control*>(container);
+      if (!holder || holder->name() != layerName) return;
+      const float right = static_cast<float>(forms::toInt32(c->get_Left() + c->get_Width()));
+      const float bottom = static_cast<float>(forms::toInt32(c->get_Top() + c->get_Height()));
       if (maxX < right) maxX = right;
       if (maxY < bottom) maxY = bottom;
     });

@@ -143,6 +143,7 @@ class Control : public Window {
   bool m_constituent = false;
   bool m_addedAtRunTime = false;
   bool m_enabled = true;
+  bool m_shown = false;  // Visible, as last set
   int16_t m_mousePointer = 0;
   ObjectPtr m_mouseIcon;
   std::shared_ptr<Font> m_font;

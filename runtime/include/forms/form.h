@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/control.h"
@@ -119,6 +120,8 @@ class Form : public Window {
   bool raiseUnload();
   void release();
   void forgetControl(Control* control);
+  void keepControl(const ControlPtr& control);
+  const std::vector<Control*>& named(std::string_view name) const;
   // A control whose window was destroyed is gone from the form, and its name is free.
   void dropDestroyedControls();
 
@@ -129,6 +132,9 @@ class Form : public Window {
   bool m_unloading = false;  // the Unload event is running
   Scale m_scale;
   std::vector<ControlPtr> m_controls;
+  // The same controls by folded name, for lookups and the name clash check.
+  std::unordered_map<std::string, std::vector<Control*>> m_byName;
+  uint64_t m_destroyedSeen = 0;  // windows gone when the controls were last checked
   // Every control made for this form, constituents included, to detach at unload.
   std::vector<Control*> m_attached;
   struct Subscription {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/error.h"
@@ -79,6 +80,11 @@ class ClassInfo {
   MemberInfo& add(MemberInfo member);
   // Copies another class's members in front of this class's own.
   void inherit(const ClassInfo& base);
+
+ private:
+  // Positions of the members by folded name, made at the first lookup: every call by
+  // name goes through find.
+  mutable std::unordered_map<std::string, std::size_t> m_index;
 };
 
 struct LibraryInfo {

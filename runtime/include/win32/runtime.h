@@ -35,6 +35,9 @@ void clientSize(HWND hWnd, int* width, int* height);
 HWND hwndOf(const QWidget* widget);         // exact widget, 0 when it has none
 HWND windowContaining(const QWidget* widget);  // nearest widget up the Qt parents with a window
 std::vector<HWND> topLevelWindows();
+// How many windows have gone since the program started: a list of windows needs
+// checking again only when this moved.
+uint64_t destroyedWindowCount();
 int liveWindowCount();
 
 // Destroys a window and its descendants: WM_DESTROY to the parent before its

@@ -281,16 +281,21 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
   m_twips[kHeight] = w->height() * twipsPerPixel(Axis::Y);
   applyFont();
   w->show();
+  m_shown = true;
 }
 
 void Control::applyFont() {
   if (QWidget* w = widget()) w->setFont(m_font->toQFont());
 }
 
-bool Control::get_Visible() const { return widget() && !widget()->isHidden(); }
+// Kept beside the widget's own flag: scans of every control (the viewport's tick) read
+// it, and reaching into thousands of widgets costs a cache miss or three each.
+bool Control::get_Visible() const { return m_shown && widget(); }
 
 void Control::put_Visible(bool visible) {
-  if (widget()) widget()->setVisible(visible);
+  if (!widget()) return;
+  widget()->setVisible(visible);
+  m_shown = visible;
 }
 
 bool Control::get_Enabled() const { return m_enabled; }

@@ -155,15 +155,26 @@ ObjectPtr Form::get_Controls() const {
   return m_controlsObject;
 }
 
+const std::vector<Control*>& Form::named(std::string_view name) const {
+  static const std::vector<Control*> none;
+  auto it = m_byName.find(lowerCase(name));
+  return it == m_byName.end() ? none : it->second;
+}
+
+void Form::keepControl(const ControlPtr& control) {
+  m_controls.push_back(control);
+  m_byName[lowerCase(control->name())].push_back(control.get());
+}
+
 ControlPtr Form::findControl(std::string_view name, int16_t index) const {
-  for (auto& c : m_controls)
-    if (equalsNoCase(c->name(), name) && c->index() == index) return c;
+  for (Control* c : named(name))
+    if (c->index() == index) return std::static_pointer_cast<Control>(c->shared_from_this());
   return nullptr;
 }
 
 bool Form::isControlArray(std::string_view name) const {
-  return std::any_of(m_controls.begin(), m_controls.end(),
-                     [&](const ControlPtr& c) { return c->inArray() && equalsNoCase(c->name(), name); });
+  const auto& same = named(name);
+  return std::any_of(same.begin(), same.end(), [](const Control* c) { return c->inArray(); });
 }
 
 ControlPtr Form::addControl(const std::string& classId, const std::string& name, Window* container) {
@@ -177,15 +188,16 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
   dropDestroyedControls();
   if (!container) container = this;
   if (!container->isContainer() || container->form() != this) throw Error(err::InvalidCall, "Invalid container");
-  const bool clash = std::any_of(m_controls.begin(), m_controls.end(), [&](const ControlPtr& c) {
-    return equalsNoCase(c->name(), name) && (c->index() == options.index || c->inArray() != (options.index >= 0));
+  const auto& same = named(name);
+  const bool clash = std::any_of(same.begin(), same.end(), [&](const Control* c) {
+    return c->index() == options.index || c->inArray() != (options.index >= 0);
   });
   if (clash) throw Error(err::DuplicateKey, "There is already a control with the name '" + name + "'");
 
   const Control::Init init{this, classId, name, options.index, container};
   ControlPtr control = createStandardControl(classId, init, options.multiLine);
   if (control) {
-    m_controls.push_back(control);
+    keepControl(control);
     if (options.site) {
       try {
         options.site(*control);
@@ -198,7 +210,7 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
   }
   const ControlFactory& factory = findControlClass(classId);
   auto host = std::make_shared<UserControlHost>(init, factory.create(), *factory.typeInfo);
-  m_controls.push_back(host);
+  keepControl(host);
   try {
     host->initialize();
     if (options.site) options.site(*host);
@@ -217,6 +229,10 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
 }
 
 void Form::dropDestroyedControls() {
+  // Nothing to look for unless some window went since the last look.
+  const uint64_t destroyed = win32::runtime::destroyedWindowCount();
+  if (destroyed == m_destroyedSeen) return;
+  m_destroyedSeen = destroyed;
   std::vector<Control*> gone;
   for (auto& c : m_controls)
     if (!win32::IsWindow(c->hWnd())) gone.push_back(c.get());
@@ -228,6 +244,9 @@ void Form::forgetControl(Control* control) {
   if (it == m_controls.end()) return;
   ControlPtr keep = *it;
   m_controls.erase(it);
+  auto& same = m_byName[lowerCase(keep->name())];
+  std::erase(same, keep.get());
+  if (same.empty()) m_byName.erase(lowerCase(keep->name()));
   if (auto* h = dynamic_cast<UserControlHost*>(keep.get())) {
     win32::runtime::destroyWindow(h->hWnd());
     h->terminate();
@@ -270,6 +289,7 @@ void Form::release() {
   for (Control* c : std::exchange(m_attached, {})) c->detach();
   std::vector<ControlPtr> controls;
   controls.swap(m_controls);
+  m_byName.clear();
   releaseWidget();
   controls.clear();
   m_subscriptions.clear();

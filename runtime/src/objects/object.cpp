@@ -8,9 +8,10 @@
 namespace forms {
 
 const MemberInfo* ClassInfo::find(std::string_view member) const {
-  for (const auto& m : members)
-    if (equalsNoCase(m.name, member)) return &m;
-  return nullptr;
+  if (m_index.empty() && !members.empty())
+    for (std::size_t i = members.size(); i-- > 0;) m_index[lowerCase(members[i].name)] = i;  // the first of a name wins
+  auto it = m_index.find(lowerCase(member));
+  return it == m_index.end() ? nullptr : &members[it->second];
 }
 
 const EventInfo* ClassInfo::findEvent(std::string_view event) const {
@@ -25,6 +26,7 @@ MemberInfo& ClassInfo::add(MemberInfo member) {
     for (const auto& m : members) highest = std::max(highest, m.dispid);
     member.dispid = highest + 1;
   }
+  m_index.clear();
   members.push_back(std::move(member));
   return members.back();
 }
@@ -44,6 +46,7 @@ void ClassInfo::inherit(const ClassInfo& base) {
     merged.push_back(std::move(m));
   }
   members = std::move(merged);
+  m_index.clear();
 }
 
 Object::~Object() = default;

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "forms/clock.h"
 #include "timers.h"
@@ -33,7 +34,22 @@ std::map<HWND, WindowRecord>& table() {
   return windows;
 }
 
+// Each window's children, in creation order (handles only grow), so that walking a
+// tree of windows never scans every window there is.
+std::map<HWND, std::set<HWND>>& childIndex() {
+  static std::map<HWND, std::set<HWND>> children;
+  return children;
+}
+
+void unlinkChild(HWND parent, HWND child) {
+  auto it = childIndex().find(parent);
+  if (it == childIndex().end()) return;
+  it->second.erase(child);
+  if (it->second.empty()) childIndex().erase(it);
+}
+
 HWND g_nextHandle = 0x10010;
+uint64_t g_destroyedCount = 0;
 constexpr const char* kHandleProperty = "forms.hwnd";
 
 WindowRecord* record(HWND hWnd) {
@@ -78,7 +94,9 @@ void sendNcDestroy(HWND hWnd) {
   SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
   if (auto it = table().find(hWnd); it != table().end()) {
     if (it->second.widget) it->second.widget->setProperty(kHandleProperty, QVariant());
+    unlinkChild(it->second.parent, hWnd);
     table().erase(it);
+    ++g_destroyedCount;
   }
   detail::killWindowTimers(hWnd);
 }
@@ -167,6 +185,7 @@ HWND createWindow(QWidget* widget, HWND parent, WheelRole wheel, ClassHandler ha
     widget->setProperty(kHandleProperty, QVariant::fromValue<qint32>(h));
   }
   table().emplace(h, std::move(rec));
+  childIndex()[parent].insert(h);
   return h;
 }
 
@@ -175,7 +194,11 @@ void setClassHandler(HWND hWnd, ClassHandler handler) {
 }
 
 void setWindowParent(HWND hWnd, HWND parent) {
-  if (WindowRecord* rec = record(hWnd)) rec->parent = parent;
+  WindowRecord* rec = record(hWnd);
+  if (!rec || rec->parent == parent) return;
+  unlinkChild(rec->parent, hWnd);
+  rec->parent = parent;
+  childIndex()[parent].insert(hWnd);
 }
 
 HWND parentOf(HWND hWnd) {
@@ -185,10 +208,13 @@ HWND parentOf(HWND hWnd) {
 
 std::vector<HWND> childrenOf(HWND hWnd) {
   std::vector<HWND> out;
-  for (auto& [h, rec] : table())
-    if (rec.alive && rec.parent == hWnd && h != hWnd) out.push_back(h);
-  return out;  // the map keeps handles in creation order
+  if (auto it = childIndex().find(hWnd); it != childIndex().end())
+    for (HWND h : it->second)
+      if (h != hWnd && record(h)) out.push_back(h);
+  return out;
 }
+
+uint64_t destroyedWindowCount() { return g_destroyedCount; }
 
 QWidget* widgetOf(HWND hWnd) {
   WindowRecord* rec = record(hWnd);
@@ -220,12 +246,7 @@ HWND windowContaining(const QWidget* widget) {
   return 0;
 }
 
-std::vector<HWND> topLevelWindows() {
-  std::vector<HWND> out;
-  for (auto& [h, rec] : table())
-    if (rec.alive && rec.parent == 0) out.push_back(h);
-  return out;
-}
+std::vector<HWND> topLevelWindows() { return childrenOf(0); }
 
 int liveWindowCount() {
   return static_cast<int>(std::count_if(table().begin(), table().end(), [](auto& e) { return e.second.alive; }));
