@@ -48,6 +48,11 @@ class Window : public Object {
     return contentScale().convert(axis, value, fromMode, toMode);
   }
 
+  // The controls placed directly in this window (not a user control's own pieces), in
+  // the order they were made. Found through the windows' parent links, so the cost
+  // is in this window's children, not in every control of the form.
+  std::vector<std::shared_ptr<Control>> childControls() const;
+
   // The object behind a window handle, or nullptr.
   static Window* fromHwnd(win32::HWND hWnd);
   static Window* fromWidget(const QWidget* widget);  // nearest window up the Qt parents

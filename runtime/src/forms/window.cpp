@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "forms/control.h"
 #include "forms/form.h"
 #include "forms/units.h"
 #include "forms/usercontrol.h"
@@ -52,6 +53,15 @@ win32::LRESULT Window::classProcedure(win32::UINT, win32::WPARAM, win32::LPARAM)
 Window* Window::fromHwnd(win32::HWND hWnd) {
   auto it = objects().find(hWnd);
   return it != objects().end() && win32::IsWindow(hWnd) ? it->second : nullptr;
+}
+
+std::vector<std::shared_ptr<Control>> Window::childControls() const {
+  std::vector<std::shared_ptr<Control>> out;
+  for (win32::HWND h : win32::runtime::childrenOf(m_hwnd)) {
+    auto* c = dynamic_cast<Control*>(fromHwnd(h));
+    if (c && !c->isConstituent() && c->containerWindow() == this) out.push_back(std::static_pointer_cast<Control>(c->shared_from_this()));
+  }
+  return out;
 }
 
 Window* Window::fromWidget(const QWidget* widget) { return fromHwnd(win32::runtime::windowContaining(widget)); }

@@ -169,10 +169,8 @@ void UserControl::ClipContents(int rightPixels, int bottomPixels) {
 void UserControl::PropertyChanged(const std::string& name) { host().propertyChanged(name); }
 
 std::vector<ControlPtr> UserControl::ContainedControls() const {
-  std::vector<ControlPtr> out;
-  for (auto& c : host().owner().controls())
-    if (c->containerWindow() == m_host) out.push_back(c);
-  return out;
+  host().owner();  // only while the form is there
+  return host().childControls();
 }
 
 std::vector<ControlPtr> UserControl::ParentControls() const { return host().owner().controls(); }
