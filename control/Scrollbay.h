@@ -29,6 +29,8 @@ class Scrollbay : public forms::ControlClass, public cSubclassListener, public C
   static const forms::ClassInfo& typeInfo();
   static const forms::LibraryInfo& libraryInfo();
   const forms::ClassInfo& classInfo() const override { return typeInfo(); }
+  // Error 91 once the control ended (its form unloaded), as through its extender.
+  forms::Variant invoke(std::string_view member, forms::CallKind kind, forms::Args& args) override;
   bool isContainerClass() const override { return true; }
 
   // Host notifications.

@@ -64,6 +64,9 @@ void Scrollbay::ConnectLayer() {
   m_layerConnections = {
       m_bgLayer->connect("KeyDown",
                          [this](forms::Args& a) {
+                           // A scroll step's handler may unload the form, which lets go of
+                           // the control: it lasts until the key is dealt with.
+                           const forms::ObjectPtr keep = shared_from_this();
                            int16_t KeyCode = a[0].toInt16(), Shift = a[1].toInt16();
                            OnLayerKeyDown(KeyCode, Shift);
                            a[0] = forms::Variant(KeyCode);

@@ -1,7 +1,11 @@
 // The virtual extent, the layer's size, the scrollbars' ranges, steps and visibility,
 // and where the scrollbars and the corner square sit.
+#include <algorithm>
+#include <cstdint>
+
 #include "Scrollbay.h"
 #include "forms/collection.h"
+#include "forms/units.h"
 
 using forms::Axis;
 
@@ -87,8 +91,13 @@ void Scrollbay::ComputeVirtualExtent() {
   const int16_t layerMode = m_bgLayer->get_ScaleMode();
   const float twipsX = m_bgLayer->scaleConvert(Axis::X, maxX, layerMode, forms::ScaleTwips);
   const float twipsY = m_bgLayer->scaleConvert(Axis::Y, maxY, layerMode, forms::ScaleTwips);
-  m_VirtualWidth = forms::toInt32(static_cast<double>(twipsX) + m_RightMargin);
-  m_VirtualHeight = forms::toInt32(static_cast<double>(twipsY) + m_BottomMargin);
+  // A margin that takes the sum beyond 32 bits stops it at the limit, so no resize fails
+  // on it; the layer stops far sooner anyway.
+  auto extent = [](float children, int32_t margin) {
+    return forms::toInt32(std::clamp(static_cast<double>(children) + margin, double{INT32_MIN}, double{INT32_MAX}));
+  };
+  m_VirtualWidth = extent(twipsX, m_RightMargin);
+  m_VirtualHeight = extent(twipsY, m_BottomMargin);
 }
 
 void Scrollbay::SizeLayer(int32_t width, int32_t height) {
@@ -102,6 +111,9 @@ void Scrollbay::SizeLayer(int32_t width, int32_t height) {
   if (width < minW) width = minW;
   forms::resumeNext([&] { cx = ScaleRounded(Axis::X, static_cast<float>(width), forms::ScaleTwips, forms::ScalePixels); });
   forms::resumeNext([&] { cy = ScaleRounded(Axis::Y, static_cast<float>(height), forms::ScaleTwips, forms::ScalePixels); });
+  // The layer is a window: an extent beyond the largest one is cut there.
+  cx = std::min(cx, forms::kMaxWindowPixels);
+  cy = std::min(cy, forms::kMaxWindowPixels);
   win32::SetWindowPos(m_hLayerWnd, 0, 0, 0, cx, cy, kSizeOnlyFlags);
 }
 
@@ -172,9 +184,10 @@ void Scrollbay::LayoutScrollbars() {
   m_VScroll->put_Top(0);
   m_VScroll->put_Width(vbw);
   m_HScroll->put_Top(height - hbh);
-  m_HScroll->put_Width(m_VScroll->get_Visible() ? width - vbw : width);
+  // A control smaller than the scrollbars' thickness leaves them no length, not a negative one.
+  m_HScroll->put_Width(std::max(0.0f, m_VScroll->get_Visible() ? width - vbw : width));
   m_VScroll->put_Left(width - vbw);
-  m_VScroll->put_Height(m_HScroll->get_Visible() ? height - hbh : height);
+  m_VScroll->put_Height(std::max(0.0f, m_HScroll->get_Visible() ? height - hbh : height));
   if (m_HScroll->get_Visible() && m_VScroll->get_Visible()) {
     m_plug->put_Left(m_HScroll->get_Left() + m_HScroll->get_Width());
     m_plug->put_Top(m_VScroll->get_Top() + m_VScroll->get_Height());

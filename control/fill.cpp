@@ -1,6 +1,9 @@
 // Filling the container: the control takes its container's client area less four
 // margins, whenever the container changes size.
+#include <algorithm>
+
 #include "Scrollbay.h"
+#include "forms/units.h"
 
 using forms::Axis;
 
@@ -47,8 +50,11 @@ void Scrollbay::FillContainer() {
   const int32_t top = forms::toInt32(rect.top + pixels(Edge::Top));
   const int32_t right = forms::toInt32(rect.right - pixels(Edge::Right));
   const int32_t bottom = forms::toInt32(rect.bottom - pixels(Edge::Bottom));
-  // No minimum: margins beyond the container give a zero or negative size.
-  win32::SetWindowPos(m_hThisWnd, 0, left, top, forms::checkedSub(right, left), forms::checkedSub(bottom, top),
+  // Margins beyond the container give no size; beyond what a window can be, the window
+  // stops at that limit, in place and in size.
+  constexpr int32_t kMax = forms::kMaxWindowPixels;
+  win32::SetWindowPos(m_hThisWnd, 0, std::clamp(left, -kMax, kMax), std::clamp(top, -kMax, kMax),
+                      std::clamp(forms::checkedSub(right, left), 0, kMax), std::clamp(forms::checkedSub(bottom, top), 0, kMax),
                       win32::SWP_NOZORDER | win32::SWP_NOACTIVATE);
   ResizeSequence();
 }

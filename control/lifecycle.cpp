@@ -84,6 +84,9 @@ void Scrollbay::DetachWindow(win32::HWND hWnd) {
 
 void Scrollbay::Show() {
   if (!m_TimerKey.empty() || !UserMode()) return;
+  // Without its own window there is nothing to tick for: the tick's Controls.Add would
+  // make the form forget the control half-way and leave the new layer on the form.
+  if (!win32::IsWindow(m_hThisWnd)) return;
   m_TimerKey = ControlKey();
   Timer::RegisterTimerListener(std::shared_ptr<CTimerListener>(shared_from_this(), static_cast<CTimerListener*>(this)),
                                m_TimerKey);
@@ -140,6 +143,13 @@ void Scrollbay::StopTimer() {
 void Scrollbay::ReleaseLayer() {
   DisconnectLayer();
   m_bgLayer.reset();
+}
+
+forms::Variant Scrollbay::invoke(std::string_view member, forms::CallKind kind, forms::Args& args) {
+  // A program may keep the class itself: once it ended, no member may make a brush or
+  // a layer that nothing would release again.
+  if (!hosted() || userControl().host().terminated()) forms::Form::raiseUnloaded();
+  return ControlClass::invoke(member, kind, args);
 }
 
 void Scrollbay::Terminate() {

@@ -71,6 +71,8 @@ void Scrollbay::OnLayerKeyDown(int16_t& KeyCode, int16_t& Shift) {
       }
     }
   }
+  // A Change handler that unloaded the form ended the control: no KeyDown follows.
+  if (!hosted()) return;
   forms::Args args{forms::Variant(KeyCode), forms::Variant(Shift)};
   userControl().RaiseEvent("KeyDown", args);
   KeyCode = args[0].toInt16();

@@ -16,11 +16,16 @@ int32_t Scrollbay::ScaleRounded(Axis axis, float value, int fromMode, int toMode
 }
 
 int32_t Scrollbay::FromTwips(Axis axis, int32_t twips) const {
-  return ScaleRounded(axis, static_cast<float>(twips), forms::ScaleTwips, userControl().get_ScaleMode());
+  // Twips stay as they are: a Single would round lengths beyond 2^24 and overflow near 2^31.
+  const int16_t mode = userControl().get_ScaleMode();
+  if (mode == forms::ScaleTwips) return twips;
+  return ScaleRounded(axis, static_cast<float>(twips), forms::ScaleTwips, mode);
 }
 
 int32_t Scrollbay::ToTwips(Axis axis, int32_t value) const {
-  return ScaleRounded(axis, static_cast<float>(value), userControl().get_ScaleMode(), forms::ScaleTwips);
+  const int16_t mode = userControl().get_ScaleMode();
+  if (mode == forms::ScaleTwips) return value;
+  return ScaleRounded(axis, static_cast<float>(value), mode, forms::ScaleTwips);
 }
 
 forms::Variant Scrollbay::PixelsInTwips(Axis axis, int32_t pixels) const {

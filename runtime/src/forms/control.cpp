@@ -370,6 +370,8 @@ bool Control::canHaveFocus() const {
 }
 
 void Control::raiseEvent(std::string_view event, Args& args) {
+  // A handler may unload the form, which releases this control: it lasts until the event is over.
+  const std::shared_ptr<Object> keep = weak_from_this().lock();
   raiseToHandlers(event, args);
   if (!m_constituent && m_form) m_form->dispatchEvent(m_name, m_index, event, args);
 }

@@ -165,6 +165,10 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
   if (!form || !form->loaded()) return false;
   const bool press = event->type() == QEvent::KeyPress;
   bool consumed = false;
+  // A handler may unload the form: the form and the window last until the key is dealt
+  // with, and the key goes no further.
+  const std::shared_ptr<Object> keepForm = form->weak_from_this().lock();
+  const std::shared_ptr<Object> keepWindow = window->weak_from_this().lock();
   guarded([&] {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool tab = (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && !(mods & (Qt::ControlModifier | Qt::AltModifier));
@@ -179,14 +183,14 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
     if (!press) {
       if (code == 0) return;
       if (preview) form->keyUp(code, shift);
-      if (code != 0) window->keyUp(code, shift);
-      consumed = code == 0;
+      if (code != 0 && form->loaded()) window->keyUp(code, shift);
+      consumed = code == 0 || !form->loaded();
       return;
     }
     if (code != 0) {
       if (preview) form->keyDown(code, shift);
-      if (code != 0) window->keyDown(code, shift);
-      if (code == 0) {
+      if (code != 0 && form->loaded()) window->keyDown(code, shift);
+      if (code == 0 || !form->loaded()) {
         consumed = true;
         return;
       }
@@ -201,8 +205,8 @@ bool InputRouter::routeKey(QWidget* target, QKeyEvent* event) {
     int16_t ascii = original;
     if (ascii == 0) return;
     if (preview) form->keyPress(ascii);
-    if (ascii != 0) window->keyPress(ascii);
-    if (ascii == 0) {
+    if (ascii != 0 && form->loaded()) window->keyPress(ascii);
+    if (ascii == 0 || !form->loaded()) {
       consumed = true;  // a KeyPress code set to 0 is discarded
     } else if (ascii != original) {
       // The handler changed the character: the widget gets the new one instead.
@@ -227,6 +231,8 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
   float x = static_cast<float>(s.fromTwips(Axis::X, p.x() * twipsPerPixel(Axis::X)));
   float y = static_cast<float>(s.fromTwips(Axis::Y, p.y() * twipsPerPixel(Axis::Y)));
   int16_t shift = shiftMaskOf(event->modifiers());
+  // As with keys: a handler may unload the form and so release the window.
+  const std::shared_ptr<Object> keepWindow = window->weak_from_this().lock();
   guarded([&] {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
@@ -240,7 +246,7 @@ bool InputRouter::routeMouse(QWidget* target, QMouseEvent* event) {
         const bool endsDoubleClick = m_doubleClicked == target;
         m_doubleClicked = nullptr;
         window->mouseEvent("MouseUp", b, shift, x, y);
-        if (!endsDoubleClick && target->rect().contains(p)) window->click();
+        if (!endsDoubleClick && window->form() && window->form()->loaded() && target->rect().contains(p)) window->click();
         break;
       }
       case QEvent::MouseButtonDblClick:

@@ -75,6 +75,9 @@ ScrollBar::ScrollBar(const Init& init, Qt::Orientation orientation) : Control(in
   if (orientation == Qt::Horizontal) bar->resize(120, thickness);
   else bar->resize(thickness, 120);
   QObject::connect(bar, &QAbstractSlider::actionTriggered, [this, bar](int action) {
+    // A Change handler may unload the form, which releases this scrollbar: it lasts
+    // until the action is dealt with.
+    const std::shared_ptr<Object> keep = weak_from_this().lock();
     guarded([&] {
       int target = m_value;
       bool step = true;  // relative to the value, as opposed to an end or a thumb position

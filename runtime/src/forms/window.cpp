@@ -37,15 +37,12 @@ void Window::releaseWidget() {
   }
   QWidget* w = m_widget.data();
   if (!w) return;
-  if (w->isWindow()) {
-    // A form may go from inside its own window's close event, which Qt is still
-    // delivering: the window is hidden now and deleted once that delivery is over.
-    w->hide();
-    w->deleteLater();
-    m_widget = nullptr;
-  } else {
-    delete w;
-  }
+  // A form may go from inside an event Qt is still delivering to this widget or one in
+  // it (its close event, a key, a click, a focus change): the widget is hidden now and
+  // deleted once that delivery is over.
+  w->hide();
+  w->deleteLater();
+  m_widget = nullptr;
 }
 
 win32::LRESULT Window::classProcedure(win32::UINT, win32::WPARAM, win32::LPARAM) { return 0; }
