@@ -419,16 +419,18 @@ TEST_F(HostileHostTest, TheControlUsedAfterItsFormUnloadedRaises91) {
     return Counters{};
   }();
   for (const auto& [what, use] : uses) {
-    EXPECT_EQ(testsupport::errorOf([&] { use(kept); }), forms::err::ObjectNotSet) << what << " on the control";
-    EXPECT_EQ(testsupport::errorOf([&] { use(self); }), forms::err::ObjectNotSet) << what << " on the class";
+    // Named in the capture: clang 14 cannot capture a structured binding.
+    EXPECT_EQ(testsupport::errorOf([&, &use = use] { use(kept); }), forms::err::ObjectNotSet) << what << " on the control";
+    EXPECT_EQ(testsupport::errorOf([&, &use = use] { use(self); }), forms::err::ObjectNotSet) << what << " on the class";
   }
   // Also once the form object itself is gone.
   form.reset();
   host.reset();
   testsupport::advance(400);
   for (const auto& [what, use] : uses) {
-    EXPECT_EQ(testsupport::errorOf([&] { use(kept); }), forms::err::ObjectNotSet) << what << " on the control";
-    EXPECT_EQ(testsupport::errorOf([&] { use(self); }), forms::err::ObjectNotSet) << what << " on the class";
+    // Named in the capture: clang 14 cannot capture a structured binding.
+    EXPECT_EQ(testsupport::errorOf([&, &use = use] { use(kept); }), forms::err::ObjectNotSet) << what << " on the control";
+    EXPECT_EQ(testsupport::errorOf([&, &use = use] { use(self); }), forms::err::ObjectNotSet) << what << " on the class";
   }
   EXPECT_EQ(win32::runtime::liveObjectCount(), after.objects) << "no brush made for a control that went";
   EXPECT_EQ(win32::runtime::liveWindowCount(), after.windows);

@@ -332,7 +332,8 @@ TEST_F(HostileInputTest, BagLengthsAndExtentsBeyondTheirRangeOverflowOrReadBackU
       }
       ASSERT_TRUE(l.form) << l.error << " " << l.message;
       adopt(l.form);
-      auto readBack = [&] {
+      // Named in the capture: clang 14 cannot capture a structured binding.
+      auto readBack = [&, &key = key] {
         if (!isExtent) return forms::get(host, key).toDouble();
         return static_cast<double>(key[7] == 'x' ? host->widget()->width() : host->widget()->height());
       };
