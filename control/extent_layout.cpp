@@ -14,6 +14,10 @@ namespace {
 // Resizes without moving: the layer's position is the scroll position.
 constexpr win32::UINT kSizeOnlyFlags = win32::SWP_NOMOVE | win32::SWP_NOZORDER | win32::SWP_NOACTIVATE;
 
+// How many controls ahead the extent scan asks the memory for.
+constexpr std::size_t kLookAhead = 8;
+constexpr std::size_t kCacheLine = 64;
+
 // Controls of the control's own make-up, which never move onto the layer.
 bool isOwnPiece(const std::string& name) {
   return name == "m_HScroll" || name == "m_VScroll" || name == "m_plug" || name == "m_Timer";
@@ -70,20 +74,31 @@ void Scrollbay::AdoptContainedControls() {
 
 void Scrollbay::ComputeVirtualExtent() {
   if (!m_bgLayer) return;
-  const std::string layerName = m_bgLayer->name();
+  const forms::Window* layer = m_bgLayer.get();
+  // A child's Left, Top, Width and Height, in the scale of the layer it sits in.
+  const forms::Scale& scale = layer->contentScale();
+  auto inLayer = [&scale](const forms::Control& c, Axis axis, bool size) {
+    return static_cast<float>(scale.fromTwips(axis, c.twips(axis, size)));
+  };
   float maxX = 0, maxY = 0;  // in the layer's scale
-  for (const forms::ControlPtr& c : userControl().ParentControls()) {
-    // A control that cannot be read is left out; the scan goes on. The controls are
-    // read directly rather than by name: the tick scans every control of the form.
+  // The controls are read directly rather than by name, and in place: the tick scans
+  // every control of the form, and nothing read here runs host code.
+  const std::vector<forms::ControlPtr>& controls = userControl().parentControlsInPlace();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    // The controls lie all over the heap: asking for one a few places ahead lets
+    // the memory fetch it while this one is read.
+    if (i + kLookAhead < controls.size()) {
+      const char* ahead = reinterpret_cast<const char*>(controls[i + kLookAhead].get());
+      for (std::size_t at = 0; at < sizeof(forms::Control); at += kCacheLine) __builtin_prefetch(ahead + at);
+    }
+    const forms::ControlPtr& c = controls[i];
+    // Only the layer's own children: a frame on the layer counts, not what is in it.
+    // Names are unique in a form, so the layer's name stands for the layer itself.
+    if (!c || c->containerWindow() != layer || !c->get_Visible()) continue;
+    // A control that cannot be read is left out; the scan goes on.
     forms::resumeNext([&] {
-      if (!c || !c->get_Visible()) return;
-      if (c->name() == layerName) return;
-      // Only the layer's own children: a frame on the layer counts, not what is in it.
-      const forms::Window* container = c->containerWindow();
-      const auto* holder = dynamic_cast<const forms::Control*>(container);
-      if (!holder || holder->name() != layerName) return;
-      const float right = static_cast<float>(forms::toInt32(c->get_Left() + c->get_Width()));
-      const float bottom = static_cast<float>(forms::toInt32(c->get_Top() + c->get_Height()));
+      const float right = static_cast<float>(forms::toInt32(inLayer(*c, Axis::X, false) + inLayer(*c, Axis::X, true)));
+      const float bottom = static_cast<float>(forms::toInt32(inLayer(*c, Axis::Y, false) + inLayer(*c, Axis::Y, true)));
       if (maxX < right) maxX = right;
       if (maxY < bottom) maxY = bottom;
     });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QScrollBar>
 #include <functional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/picture.h"
 #include "forms/picturebox.h"
 #include "forms/scrollbar.h"
 #include "forms/simple_controls.h"
@@ -206,6 +208,44 @@ TEST_F(GeometryTest, FractionalTwipsSurviveUntilSomethingOutsideMovesTheWindow) 
   forms::let(ctl, "Left", Variant(1234.5f));
   EXPECT_EQ(ctl->widget()->x(), 103);
   EXPECT_EQ(forms::get(ctl, "Left").toSingle(), 1234.5f);
+}
+
+// What a window procedure that hears WM_SIZE reads of its control.
+forms::ControlPtr g_sized;
+std::vector<float> g_widthsSeen;
+win32::LONG_PTR g_before = 0;
+win32::LRESULT readWidthOnSize(win32::HWND h, win32::UINT msg, win32::WPARAM wp, win32::LPARAM lp) {
+  if (msg == win32::WM_SIZE) g_widthsSeen.push_back(g_sized->get_Width());
+  return win32::CallWindowProcA(reinterpret_cast<win32::WNDPROC>(g_before), h, msg, wp, lp);
+}
+
+TEST_F(GeometryTest, AWindowPlacedFromOutsideIsKnownBeforeItsSizeMessage) {
+  auto pic = form->addControl("Forms.PictureBox", "Picture1");
+  g_sized = pic;
+  g_widthsSeen.clear();
+  g_before = win32::SetWindowLongPtrA(pic->hWnd(), win32::GWLP_WNDPROC, reinterpret_cast<win32::LONG_PTR>(&readWidthOnSize));
+  win32::SetWindowPos(pic->hWnd(), 0, 0, 0, 70, 30, win32::SWP_NOMOVE | win32::SWP_NOZORDER);
+  EXPECT_EQ(g_widthsSeen, std::vector<float>{1050.0f});
+  win32::SetWindowLongPtrA(pic->hWnd(), win32::GWLP_WNDPROC, g_before);
+  g_sized = nullptr;
+
+  // A picture that sizes its box: the numbers follow the box.
+  const std::string file = testing::TempDir() + "autosize.png";
+  QImage image(33, 21, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  ASSERT_TRUE(image.save(QString::fromStdString(file)));
+  forms::set(pic, "Picture", forms::ObjectPtr(forms::LoadPicture(file)));
+  forms::let(pic, "AutoSize", Variant(true));
+  EXPECT_EQ(forms::get(pic, "Width").toSingle(), (33 + 4) * 15.0f);
+  EXPECT_EQ(forms::get(pic, "Height").toSingle(), (21 + 4) * 15.0f);
+}
+
+TEST_F(GeometryTest, AControlWhoseWidgetWentIsNotVisible) {
+  auto ctl = form->addControl("Forms.TextBox", "Text1");
+  EXPECT_TRUE(ctl->get_Visible());
+  delete ctl->widget();  // by hand, behind the runtime's back
+  EXPECT_FALSE(ctl->get_Visible());
+  EXPECT_FALSE(ctl->hasWidget());
 }
 
 TEST_F(GeometryTest, ReassigningTheContainerKeepsTheNumbers) {

@@ -85,9 +85,12 @@ class Control : public Window {
   virtual bool canTakeFocus() const;
   virtual bool takesFocus() const { return true; }
 
-  // Position and size in twips, from the widget's pixels when something outside
-  // (SetWindowPos, a user resize) moved it.
+  // Position and size in twips, as last set or as the widget was last placed from
+  // outside (SetWindowPos).
   double twips(Axis axis, bool size) const;
+  // Takes the widget's pixels where they differ from the record: after the widget was
+  // placed by something other than this object.
+  void syncTwipsToWidget();
   void setGeometryTwips(double left, double top, double width, double height);
 
   // Events go to the control's own handlers, then to the form's handlers by name
@@ -129,6 +132,7 @@ class Control : public Window {
   float extent(Axis axis) const;
   void setExtent(Axis axis, float value);
   void applyGeometry();
+  void windowPlaced() override { syncTwipsToWidget(); }
   const Scale& parentScale() const;
   // The widget this control's widget goes in, inside a container.
   QWidget* holderIn(const Window& container) const;
@@ -148,7 +152,7 @@ class Control : public Window {
   ObjectPtr m_mouseIcon;
   std::shared_ptr<Font> m_font;
   // Position and size in twips; fractions survive as long as the widget's pixels agree.
-  mutable double m_twips[4] = {0, 0, 0, 0};
+  double m_twips[4] = {0, 0, 0, 0};
 };
 
 using ControlPtr = std::shared_ptr<Control>;

@@ -110,6 +110,9 @@ class UserControl : public Object {
   std::vector<ControlPtr> ContainedControls() const;
   // Every control of the form.
   std::vector<ControlPtr> ParentControls() const;
+  // The same list in place, for a scan that runs no host code while it reads: adding
+  // or removing a control during the scan would invalidate it.
+  const std::vector<ControlPtr>& parentControlsInPlace() const;
   ObjectPtr get_Parent() const;     // the form
   ObjectPtr get_Extender() const;   // the control as the form knows it
   ObjectPtr get_Ambient() const;

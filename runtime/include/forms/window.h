@@ -20,6 +20,9 @@ class Window : public Object {
 
   win32::HWND hWnd() const { return m_hwnd; }
   QWidget* widget() const { return m_widget; }
+  // Whether the widget still exists, answered from this object alone: scans of every
+  // control read it without reaching into thousands of widgets.
+  bool hasWidget() const { return m_widgetAlive; }
   // The widget that paints the contents and reports the mouse over them.
   virtual QWidget* clientWidget() const { return m_widget; }
   // Where the widgets of contained controls go: the client widget, or an area inside it.
@@ -73,11 +76,16 @@ class Window : public Object {
   // that reach the end of the window's chain.
   void attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::WheelRole wheel);
   virtual win32::LRESULT classProcedure(win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam);
+  // The window was moved or sized from outside the object (SetWindowPos), before
+  // WM_SIZE goes out.
+  virtual void windowPlaced() {}
   void releaseWidget();
 
  private:
   win32::HWND m_hwnd = 0;
+  bool m_widgetAlive = false;
   QPointer<QWidget> m_widget;
+  QMetaObject::Connection m_widgetGone;
 };
 
 // ScaleX and ScaleY(value, fromMode, toMode) as methods of a class whose objects measure

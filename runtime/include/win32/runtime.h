@@ -47,6 +47,9 @@ void destroyWindow(HWND hWnd);
 
 // Sends WM_SIZE when the window's client size differs from the last one reported.
 void notifySize(HWND hWnd);
+// Called with each window SetWindowPos placed, before its WM_SIZE: the objects behind
+// the windows keep their own record of where they are.
+void setPlacedHook(void (*hook)(HWND));
 
 // Delivers a wheel event from Qt: returns true when the widget should also
 // handle it natively.

@@ -202,15 +202,19 @@ const Scale& Control::parentScale() const {
   return m_container->contentScale();
 }
 
-double Control::twips(Axis axis, bool size) const {
-  const int i = slot(axis, size);
+double Control::twips(Axis axis, bool size) const { return m_twips[slot(axis, size)]; }
+
+void Control::syncTwipsToWidget() {
   const QWidget* w = widget();
-  if (!w) return m_twips[i];
+  if (!w) return;
   const QRect g = w->geometry();
-  const int px = i == kLeft ? g.x() : i == kTop ? g.y() : i == kWidth ? g.width() : g.height();
-  // Something outside moved the widget: its pixels are the truth from now on.
-  if (twipsInPixels(axis, m_twips[i]) != px) m_twips[i] = px * twipsPerPixel(axis);
-  return m_twips[i];
+  const int px[4] = {g.x(), g.y(), g.width(), g.height()};
+  // Where the widget's pixels differ, they are the truth from now on; where they agree,
+  // the fractions of a pixel survive.
+  for (int i = 0; i < 4; ++i) {
+    const Axis axis = i == kLeft || i == kWidth ? Axis::X : Axis::Y;
+    if (twipsInPixels(axis, m_twips[i]) != px[i]) m_twips[i] = px[i] * twipsPerPixel(axis);
+  }
 }
 
 void Control::setGeometryTwips(double left, double top, double width, double height) {
@@ -266,7 +270,10 @@ void Control::markConstituent() {
 void Control::applyGeometry() {
   QWidget* w = widget();
   if (!w) return;
-  w->setGeometry(pixelsOf(m_twips));
+  const QRect asked = pixelsOf(m_twips);
+  w->setGeometry(asked);
+  // A widget with a fixed or least size keeps it: the record follows the widget.
+  if (w->geometry() != asked) syncTwipsToWidget();
   win32::runtime::notifySize(hWnd());
 }
 
@@ -290,7 +297,7 @@ void Control::applyFont() {
 
 // Kept beside the widget's own flag: scans of every control (the viewport's tick) read
 // it, and reaching into thousands of widgets costs a cache miss or three each.
-bool Control::get_Visible() const { return m_shown && widget(); }
+bool Control::get_Visible() const { return m_shown && hasWidget(); }
 
 void Control::put_Visible(bool visible) {
   if (!widget()) return;

@@ -80,6 +80,7 @@ void PictureBox::put_AutoSize(bool autoSize) {
   if (m_autoSize && pic && widget()) {
     const int b = static_cast<SurfaceWidget*>(widget())->border();
     widget()->resize(pic->image().width() + 2 * b, pic->image().height() + 2 * b);
+    syncTwipsToWidget();
     win32::runtime::notifySize(hWnd());
   }
 }

@@ -19,7 +19,16 @@ std::map<win32::HWND, Window*>& objects() {
 Window::~Window() { releaseWidget(); }
 
 void Window::attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::WheelRole wheel) {
+  // Windows placed by SetWindowPos tell their objects before WM_SIZE goes out.
+  static const bool placedHooked = (win32::runtime::setPlacedHook([](win32::HWND h) {
+                                      if (Window* w = fromHwnd(h)) w->windowPlaced();
+                                    }),
+                                    true);
+  (void)placedHooked;
   m_widget = widget;
+  m_widgetAlive = widget != nullptr;
+  // Disconnected in releaseWidget, which the destructor calls.
+  if (widget) m_widgetGone = QObject::connect(widget, &QObject::destroyed, [this] { m_widgetAlive = false; });
   m_hwnd = win32::runtime::createWindow(widget, parent, wheel,
                                         [this](win32::HWND, win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) {
                                           return classProcedure(msg, wParam, lParam);
@@ -35,6 +44,8 @@ void Window::releaseWidget() {
     objects().erase(m_hwnd);
     m_hwnd = 0;
   }
+  QObject::disconnect(m_widgetGone);
+  m_widgetAlive = false;
   QWidget* w = m_widget.data();
   if (!w) return;
   // A form may go from inside an event Qt is still delivering to this widget or one in

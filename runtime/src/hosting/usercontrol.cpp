@@ -173,7 +173,9 @@ std::vector<ControlPtr> UserControl::ContainedControls() const {
   return host().childControls();
 }
 
-std::vector<ControlPtr> UserControl::ParentControls() const { return host().owner().controls(); }
+std::vector<ControlPtr> UserControl::ParentControls() const { return parentControlsInPlace(); }
+
+const std::vector<ControlPtr>& UserControl::parentControlsInPlace() const { return host().owner().controls(); }
 
 ObjectPtr UserControl::get_Parent() const { return host().owner().shared_from_this(); }
 ObjectPtr UserControl::get_Extender() const {

@@ -49,6 +49,7 @@ void unlinkChild(HWND parent, HWND child) {
 }
 
 HWND g_nextHandle = 0x10010;
+void (*g_placedHook)(HWND) = nullptr;
 uint64_t g_destroyedCount = 0;
 constexpr const char* kHandleProperty = "forms.hwnd";
 
@@ -154,6 +155,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
       w->stackUnder(other);
     }
   }
+  if (g_placedHook && !((uFlags & SWP_NOMOVE) && (uFlags & SWP_NOSIZE))) g_placedHook(hWnd);
   runtime::notifySize(hWnd);
   return TRUE;
 }
@@ -257,6 +259,8 @@ void destroyWindow(HWND hWnd) {
   sendDestroy(hWnd);
   sendNcDestroy(hWnd);
 }
+
+void setPlacedHook(void (*hook)(HWND)) { g_placedHook = hook; }
 
 void notifySize(HWND hWnd) {
   WindowRecord* rec = record(hWnd);
