@@ -79,7 +79,10 @@ class Window : public Object {
   // The window was moved or sized from outside the object (SetWindowPos), before
   // WM_SIZE goes out.
   virtual void windowPlaced() {}
-  void releaseWidget();
+  // Ends the window. The widget is hidden and deleted once Qt is done delivering to
+  // it, unless `withParent` says a widget up its Qt parents is already going and
+  // takes this one with it.
+  void releaseWidget(bool withParent = false);
 
  private:
   win32::HWND m_hwnd = 0;

@@ -290,6 +290,10 @@ void Form::release() {
   std::vector<ControlPtr> controls;
   controls.swap(m_controls);
   m_byName.clear();
+  // The controls' widgets go with the form's: deleting thousands one by one, each
+  // leaving its parent's list of children, costs the square of their number.
+  for (const ControlPtr& c : controls)
+    if (widget() && c->widget() && widget()->isAncestorOf(c->widget())) c->releaseWidget(true);
   releaseWidget();
   controls.clear();
   m_subscriptions.clear();

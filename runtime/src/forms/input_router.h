@@ -18,6 +18,12 @@ class RoutingApplication : public QApplication {
  public:
   using QApplication::QApplication;
   bool notify(QObject* receiver, QEvent* event) override;
+
+ protected:
+  // Which posted events are merged into one already waiting (posted_events.cpp).
+  bool compressEvent(QEvent* event, QObject* receiver, QPostEventList* posted) override;
+
+ public:
   // The widget the key event now being delivered was sent to.
   static const QObject* keyReceiver();
 };

@@ -36,7 +36,7 @@ void Window::attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::W
   objects()[m_hwnd] = this;
 }
 
-void Window::releaseWidget() {
+void Window::releaseWidget(bool withParent) {
   if (m_hwnd) {
     // This object is going: its class procedure must not run any more.
     win32::runtime::setClassHandler(m_hwnd, {});
@@ -48,6 +48,10 @@ void Window::releaseWidget() {
   m_widgetAlive = false;
   QWidget* w = m_widget.data();
   if (!w) return;
+  if (withParent) {
+    m_widget = nullptr;
+    return;
+  }
   // A form may go from inside an event Qt is still delivering to this widget or one in
   // it (its close event, a key, a click, a focus change): the widget is hidden now and
   // deleted once that delivery is over.
