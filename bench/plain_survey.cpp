@@ -25,6 +25,8 @@
 #include <optional>
 #include <string>
 
+#include "screenshot_options.h"
+
 namespace {
 
 constexpr const char* kUsage =
@@ -36,48 +38,28 @@ constexpr const char* kUsage =
     "  --after MS         how long to run before the screenshot (default 1000)\n"
     "  -h, --help         this help\n";
 
-struct Options {
-  std::string screenshot;
-  int afterMs = 1000;
-};
-
 int usageError(const std::string& message) {
   std::fprintf(stderr, "plain_survey: %s (see --help)\n", message.c_str());
   return 2;
 }
 
 // Returns an exit status when the arguments end the program.
-std::optional<int> parse(int argc, char** argv, Options& options) {
-  bool afterGiven = false;
+std::optional<int> parse(int argc, char** argv, ScreenshotOptions& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    std::string error;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
-    } else if (arg == "--screenshot") {
-      const char* v = value();
-      if (!v || !*v) return usageError(arg + " needs a file name");
-      options.screenshot = v;
-    } else if (arg == "--after") {
-      const char* v = value();
-      char* end = nullptr;
-      const long ms = v ? std::strtol(v, &end, 10) : -1;
-      if (!v || *end != '\0' || ms < 0 || ms > 600000) return usageError("--after needs a number of milliseconds from 0 to 600000");
-      options.afterMs = static_cast<int>(ms);
-      afterGiven = true;
+    } else if (takeScreenshotOption(argc, argv, i, options, error)) {
+      if (!error.empty()) return usageError(error);
     } else {
       return usageError("unknown argument '" + arg + "'");
     }
   }
-  if (afterGiven && options.screenshot.empty()) return usageError("--after goes with --screenshot");
+  const std::string error = finishScreenshotOptions(options, QDir::temp().filePath("plain_survey.png").toStdString());
+  if (!error.empty()) return usageError(error);
   return std::nullopt;
-}
-
-bool haveDisplay() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && std::string(platform) == "offscreen") return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
 // Next to the program, where the sample is installed, then in the source tree.
@@ -180,9 +162,8 @@ void buildChildren(const QJsonObject& node, QWidget* parent) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
+  ScreenshotOptions options;
   if (std::optional<int> status = parse(argc, argv, options)) return *status;
-  if (options.screenshot.empty() && !haveDisplay()) options.screenshot = QDir::temp().filePath("plain_survey.png").toStdString();
   if (!options.screenshot.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication app(argc, argv);

@@ -16,6 +16,7 @@
 #include "forms/error.h"
 #include "forms/formfile.h"
 #include "forms/keyboard.h"
+#include "screenshot_options.h"
 
 namespace {
 
@@ -30,9 +31,7 @@ constexpr const char* kUsage =
     "                     or the viewports' places change (for tests)\n"
     "  -h, --help         this help\n";
 
-struct Options {
-  std::string screenshot;
-  int afterMs = 1000;
+struct Options : ScreenshotOptions {
   std::string stateLog;
 };
 
@@ -43,36 +42,25 @@ int usageError(const std::string& message) {
 
 // Returns an exit status when the arguments end the program.
 std::optional<int> parse(int argc, char** argv, Options& options) {
-  bool afterGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    std::string error;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
-    } else if (arg == "--screenshot" || arg == "--log-state") {
-      const char* v = value();
+    } else if (takeScreenshotOption(argc, argv, i, options, error)) {
+      if (!error.empty()) return usageError(error);
+    } else if (arg == "--log-state") {
+      const char* v = i + 1 < argc ? argv[++i] : nullptr;
       if (!v || !*v) return usageError(arg + " needs a file name");
-      (arg == "--screenshot" ? options.screenshot : options.stateLog) = v;
-    } else if (arg == "--after") {
-      const char* v = value();
-      char* end = nullptr;
-      const long ms = v ? std::strtol(v, &end, 10) : -1;
-      if (!v || *end != '\0' || ms < 0 || ms > 600000) return usageError("--after needs a number of milliseconds from 0 to 600000");
-      options.afterMs = static_cast<int>(ms);
-      afterGiven = true;
+      options.stateLog = v;
     } else {
       return usageError("unknown argument '" + arg + "'");
     }
   }
-  if (afterGiven && options.screenshot.empty()) return usageError("--after goes with --screenshot");
+  const std::string error = finishScreenshotOptions(options, QDir::temp().filePath("ScrollbayDemo.png").toStdString());
+  if (!error.empty()) return usageError(error);
   return std::nullopt;
-}
-
-bool haveDisplay() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && std::string(platform) == "offscreen") return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
 // Next to the program, where it is installed, then in the source tree.
@@ -100,7 +88,6 @@ void wireKeyPress(forms::Form& form) {
 int main(int argc, char** argv) {
   Options options;
   if (std::optional<int> status = parse(argc, argv, options)) return *status;
-  if (options.screenshot.empty() && !haveDisplay()) options.screenshot = QDir::temp().filePath("ScrollbayDemo.png").toStdString();
   if (!options.screenshot.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   forms::Application app(argc, argv);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "forms/application.h"
+#include "forms/display.h"
 #include "forms/error.h"
 #include "forms/form.h"
 #include "forms/formfile.h"
@@ -87,11 +88,6 @@ Parsed parse(const std::vector<std::string_view>& args) {
   return {options, 0};
 }
 
-bool haveDisplay() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && std::string_view(platform) == "offscreen") return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-}
 
 // OK saves the form and ends the program; a failed save ends it with status 1.
 void saveOnOK(forms::Form& form, const std::string& path) {
@@ -112,7 +108,7 @@ int main(int argc, char** argv) {
   if (!parsed.options) return parsed.status;
   const Options& options = *parsed.options;
 
-  const bool offscreen = !options.screenshot.empty() || !haveDisplay();
+  const bool offscreen = !options.screenshot.empty() || !forms::haveDisplay();
   if (offscreen) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt sees only the program's name: every argument is ours, and a form file's name
   // must not be taken for one of Qt's options.
