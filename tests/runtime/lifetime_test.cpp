@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <functional>
 #include <string>
 #include <utility>
@@ -66,7 +67,14 @@ TEST(UnloadTest, WhatOutlivesTheFormRaises91) {
       {"Ambient.UserMode", [&] { forms::get(ambient, "UserMode"); }},
   };
 
+  // Every widget goes once Qt is done with the unload, whoever still holds its control.
+  std::vector<QPointer<QWidget>> widgets{form->widget(), pic->widget(), text->widget(), label->widget(),
+                                         host->widget(), inner->widget()};
   form->Unload();
+  EXPECT_FALSE(text->get_Visible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (std::size_t i = 0; i < widgets.size(); ++i) EXPECT_TRUE(widgets[i].isNull()) << "widget " << i;
+  EXPECT_FALSE(inner->hasWidget());  // a user control's own piece went with its surface
   expectEach91(controlUses);
   expectEach91({
       {"the form's Caption", [&] { forms::get(form, "Caption"); }},
