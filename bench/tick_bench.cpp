@@ -1,5 +1,5 @@
 // What one 200 ms tick costs as the form grows, with the frame it makes Qt paint: the
-// extent scan reads every control of the form by name on each tick. `paints` counts
+// extent scan looks at every control of the form on each tick. `paints` counts
 // the widgets repainted per tick. Side by side, the same reads made directly show what
 // late binding adds.
 #include <benchmark/benchmark.h>
