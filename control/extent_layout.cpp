@@ -16,7 +16,6 @@ constexpr win32::UINT kSizeOnlyFlags = win32::SWP_NOMOVE | win32::SWP_NOZORDER |
 
 // How many controls ahead the extent scan asks the memory for.
 constexpr std::size_t kLookAhead = 8;
-constexpr std::size_t kCacheLine = 64;
 
 // Controls of the control's own make-up, which never move onto the layer.
 bool isOwnPiece(const std::string& name) {
@@ -87,10 +86,7 @@ void Scrollbay::ComputeVirtualExtent() {
   for (std::size_t i = 0; i < controls.size(); ++i) {
     // The controls lie all over the heap: asking for one a few places ahead lets
     // the memory fetch it while this one is read.
-    if (i + kLookAhead < controls.size()) {
-      const char* ahead = reinterpret_cast<const char*>(controls[i + kLookAhead].get());
-      for (std::size_t at = 0; at < sizeof(forms::Control); at += kCacheLine) __builtin_prefetch(ahead + at);
-    }
+    if (i + kLookAhead < controls.size() && controls[i + kLookAhead]) controls[i + kLookAhead]->prefetchForScan();
     const forms::ControlPtr& c = controls[i];
     // Only the layer's own children: a frame on the layer counts, not what is in it.
     // Names are unique in a form, so the layer's name stands for the layer itself.
