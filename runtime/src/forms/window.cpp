@@ -27,7 +27,9 @@ void Window::attachWidget(QWidget* widget, win32::HWND parent, win32::runtime::W
   (void)placedHooked;
   m_widget = widget;
   m_widgetAlive = widget != nullptr;
-  // Disconnected in releaseWidget, which the destructor calls.
+  // Disconnected in releaseWidget, which the destructor calls, or here for a widget
+  // given before.
+  QObject::disconnect(m_widgetGone);
   if (widget) m_widgetGone = QObject::connect(widget, &QObject::destroyed, [this] { m_widgetAlive = false; });
   m_hwnd = win32::runtime::createWindow(widget, parent, wheel,
                                         [this](win32::HWND, win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) {
