@@ -302,3 +302,34 @@ TEST(Win32SetWindowPos, InsertAfterRestacksAmongSiblings) {
   }
   for (auto& [name, hwnd] : h) rt::destroyWindow(hwnd);
 }
+
+// The window of a widget is found from the widget and from anything inside it, and only
+// while both the widget and the window live: a widget made where a deleted one stood
+// (the allocator hands the same block straight back) is not the old one's window.
+TEST(Win32Handles, WidgetFindsItsWindowOnlyWhileBothLive) {
+  auto quiet = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+  QWidget top;
+  auto* inner = new QWidget(&top);
+  auto* leaf = new QWidget(inner);
+  const HWND h = rt::createWindow(&top, 0, rt::WheelRole::EndWalk, quiet);
+  const HWND hInner = rt::createWindow(inner, h, rt::WheelRole::PassToParent, quiet);
+  EXPECT_EQ(rt::hwndOf(&top), h);
+  EXPECT_EQ(rt::hwndOf(leaf), 0);
+  EXPECT_EQ(rt::windowContaining(leaf), hInner);
+
+  const void* oldAddress = inner;
+  delete inner;  // behind the runtime's back: the window stays, its widget is gone
+  EXPECT_TRUE(IsWindow(hInner));
+  auto* reborn = new QWidget(&top);
+  EXPECT_EQ(rt::hwndOf(reborn), 0) << (static_cast<const void*>(reborn) == oldAddress ? "same address" : "new address");
+  EXPECT_EQ(rt::windowContaining(reborn), h);
+
+  // A destroyed window is nobody's, and a new window for the same widget is found.
+  rt::destroyWindow(hInner);
+  const HWND again = rt::createWindow(reborn, h, rt::WheelRole::PassToParent, quiet);
+  EXPECT_EQ(rt::hwndOf(reborn), again);
+  rt::destroyWindow(h);
+  EXPECT_EQ(rt::hwndOf(&top), 0);
+  EXPECT_EQ(rt::hwndOf(reborn), 0);
+  EXPECT_EQ(rt::windowContaining(reborn), 0);
+}

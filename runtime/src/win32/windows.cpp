@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "forms/clock.h"
 #include "timers.h"
@@ -17,21 +18,33 @@ namespace {
 
 struct WindowRecord {
   QPointer<QWidget> widget;
+  const QWidget* key = nullptr;  // the widget's entry in the index, kept after it goes
   int inset = 0;
   HWND parent = 0;
   LONG_PTR proc = 0;
   runtime::ClassHandler handler;
   runtime::WheelRole wheel = runtime::WheelRole::PassToParent;
-  bool alive = true;
   int reportedWidth = -1;
   int reportedHeight = -1;
   WPARAM reportedState = SIZE_RESTORED;
 };
 
 // Windows belong to the user-interface thread; one table serves it.
-std::map<HWND, WindowRecord>& table() {
-  static std::map<HWND, WindowRecord> windows;
+std::unordered_map<HWND, WindowRecord>& table() {
+  static std::unordered_map<HWND, WindowRecord> windows;
   return windows;
+}
+
+// The window of each widget that has one, read on every input event. An entry may
+// outlive its widget: a reader checks the record still holds the same widget.
+std::unordered_map<const QWidget*, HWND>& widgetIndex() {
+  static std::unordered_map<const QWidget*, HWND> index;
+  return index;
+}
+
+void unlinkWidget(const QWidget* widget, HWND hWnd) {
+  auto it = widgetIndex().find(widget);
+  if (it != widgetIndex().end() && it->second == hWnd) widgetIndex().erase(it);
 }
 
 // Each window's children, in creation order (handles only grow), so that walking a
@@ -51,11 +64,10 @@ void unlinkChild(HWND parent, HWND child) {
 HWND g_nextHandle = 0x10010;
 void (*g_placedHook)(HWND) = nullptr;
 uint64_t g_destroyedCount = 0;
-constexpr const char* kHandleProperty = "forms.hwnd";
 
 WindowRecord* record(HWND hWnd) {
   auto it = table().find(hWnd);
-  return it == table().end() || !it->second.alive ? nullptr : &it->second;
+  return it == table().end() ? nullptr : &it->second;
 }
 
 // The wheel delivery in progress: set when a widget that scrolls itself is reached.
@@ -94,7 +106,7 @@ void sendNcDestroy(HWND hWnd) {
   for (HWND child : runtime::childrenOf(hWnd)) sendNcDestroy(child);
   SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
   if (auto it = table().find(hWnd); it != table().end()) {
-    if (it->second.widget) it->second.widget->setProperty(kHandleProperty, QVariant());
+    unlinkWidget(it->second.key, hWnd);
     unlinkChild(it->second.parent, hWnd);
     table().erase(it);
     ++g_destroyedCount;
@@ -184,7 +196,8 @@ HWND createWindow(QWidget* widget, HWND parent, WheelRole wheel, ClassHandler ha
     // The size the window is born with is not a change.
     rec.reportedWidth = widget->width();
     rec.reportedHeight = widget->height();
-    widget->setProperty(kHandleProperty, QVariant::fromValue<qint32>(h));
+    rec.key = widget;
+    widgetIndex()[widget] = h;
   }
   table().emplace(h, std::move(rec));
   childIndex()[parent].insert(h);
@@ -236,10 +249,11 @@ void clientSize(HWND hWnd, int* width, int* height) {
 
 HWND hwndOf(const QWidget* widget) {
   if (!widget) return 0;
-  const QVariant v = widget->property(kHandleProperty);
-  if (!v.isValid()) return 0;
-  const HWND h = v.value<qint32>();
-  return IsWindow(h) ? h : 0;
+  auto it = widgetIndex().find(widget);
+  if (it == widgetIndex().end()) return 0;
+  // A widget born where a deleted one was is not that one's window.
+  const WindowRecord* rec = record(it->second);
+  return rec && rec->widget.data() == widget ? it->second : 0;
 }
 
 HWND windowContaining(const QWidget* widget) {
@@ -251,7 +265,7 @@ HWND windowContaining(const QWidget* widget) {
 std::vector<HWND> topLevelWindows() { return childrenOf(0); }
 
 int liveWindowCount() {
-  return static_cast<int>(std::count_if(table().begin(), table().end(), [](auto& e) { return e.second.alive; }));
+  return static_cast<int>(table().size());
 }
 
 void destroyWindow(HWND hWnd) {
