@@ -331,6 +331,43 @@ TEST_F(GeometryTest, HiddenContainerHidesWithoutChangingVisible) {
   form->Unload();
 }
 
+// Whether a control's widget is on screen follows its Visible and its containers', for
+// controls made before and after the form is shown, in shown and hidden containers, and
+// for controls moved between containers of a shown form.
+TEST_F(GeometryTest, ControlsShowWithTheirContainersWheneverMade) {
+  auto hiddenPic = form->addControl("Forms.PictureBox", "Picture1");
+  auto pic = form->addControl("Forms.PictureBox", "Picture2");
+  forms::let(hiddenPic, "Visible", Variant(false));
+  auto early = form->addControl("Forms.TextBox", "Early");
+  auto earlyInHidden = form->addControl("Forms.Label", "EarlyHidden", hiddenPic.get());
+  auto earlyOff = form->addControl("Forms.TextBox", "EarlyOff");
+  forms::let(earlyOff, "Visible", Variant(false));
+  form->Show();
+  auto late = form->addControl("Forms.TextBox", "Late");
+  auto lateInHidden = form->addControl("Forms.Label", "LateHidden", hiddenPic.get());
+  auto onScreen = [](const forms::ObjectPtr& c) { return std::dynamic_pointer_cast<forms::Control>(c)->widget()->isVisible(); };
+  EXPECT_TRUE(onScreen(early));
+  EXPECT_TRUE(onScreen(late));
+  EXPECT_FALSE(onScreen(earlyInHidden));
+  EXPECT_FALSE(onScreen(lateInHidden));
+  EXPECT_FALSE(onScreen(earlyOff));
+  for (const auto& c : {earlyInHidden, lateInHidden}) EXPECT_TRUE(forms::get(c, "Visible").toBool());
+
+  forms::let(hiddenPic, "Visible", Variant(true));
+  EXPECT_TRUE(onScreen(earlyInHidden));
+  EXPECT_TRUE(onScreen(lateInHidden));
+
+  // Moved while everything is shown: on screen at its new place, or still off.
+  forms::call(late, "Move", {Variant(300.0f), Variant(150.0f), Variant(900.0f), Variant(300.0f)});
+  forms::set(late, "Container", pic);
+  forms::set(earlyOff, "Container", pic);
+  EXPECT_TRUE(onScreen(late));
+  EXPECT_EQ(std::dynamic_pointer_cast<forms::Control>(late)->widget()->geometry(), QRect(20, 10, 60, 20));
+  EXPECT_FALSE(onScreen(earlyOff));
+  EXPECT_FALSE(forms::get(earlyOff, "Visible").toBool());
+  form->Unload();
+}
+
 // A control moved to another container keeps the focus, its own or that of a
 // constituent inside it, and no control hears of a focus change.
 TEST(ContainerFocusTest, MovingAControlKeepsItsFocusQuietly) {

@@ -139,6 +139,7 @@ class Control : public Window {
   float extent(Axis axis) const;
   void setExtent(Axis axis, float value);
   void applyGeometry();
+  void placeWidget();  // the widget where the twips say, without telling its procedure
   void windowPlaced() override { syncTwipsToWidget(); }
   const Scale& parentScale() const;
   // The widget this control's widget goes in, inside a container.

@@ -190,11 +190,14 @@ void Control::setContainer(Window* container) {
     FocusKeeper focus(&w, shown && client->isVisible() && client->isEnabled());
     m_container = container;
     w.setParent(client);
+    // Placed while the move hides it: showing it once where it belongs repaints one
+    // place, not the old one and then the new.
+    std::copy(std::begin(t), std::end(t), m_twips);
+    placeWidget();
     w.setVisible(shown);
   }
   win32::runtime::setWindowParent(hWnd(), container->hWnd());
-  std::copy(std::begin(t), std::end(t), m_twips);
-  applyGeometry();
+  win32::runtime::notifySize(hWnd());
 }
 
 const Scale& Control::parentScale() const {
@@ -263,18 +266,23 @@ void Control::markConstituent() {
   if (!w || !m_container || w->parentWidget() == holderIn(*m_container)) return;
   const bool shown = !w->isHidden();
   w->setParent(holderIn(*m_container));
+  placeWidget();
   w->setVisible(shown);
-  applyGeometry();
+  win32::runtime::notifySize(hWnd());
 }
 
 void Control::applyGeometry() {
+  if (!widget()) return;
+  placeWidget();
+  win32::runtime::notifySize(hWnd());
+}
+
+void Control::placeWidget() {
   QWidget* w = widget();
-  if (!w) return;
   const QRect asked = pixelsOf(m_twips);
   w->setGeometry(asked);
   // A widget with a fixed or least size keeps it: the record follows the widget.
   if (w->geometry() != asked) syncTwipsToWidget();
-  win32::runtime::notifySize(hWnd());
 }
 
 void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
@@ -287,7 +295,8 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
   m_twips[kWidth] = w->width() * twipsPerPixel(Axis::X);
   m_twips[kHeight] = w->height() * twipsPerPixel(Axis::Y);
   applyFont();
-  w->show();
+  // In a container not yet shown the widget shows with it; asking costs as much again.
+  if (w->isHidden()) w->show();
   m_shown = true;
 }
 

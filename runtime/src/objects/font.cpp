@@ -44,12 +44,28 @@ void Font::put_Underline(bool underline) {
 }
 
 QFont Font::toQFont() const {
+  // Most controls of a form share one font: the last one made is made again for free.
+  // Kept for the life of the process: a QFont must not outlive the application's fonts
+  // in a static's destructor.
+  struct Made {
+    Font from;
+    QFont font;
+  };
+  static Made* last = nullptr;
+  if (last && sameAs(last->from)) return last->font;
   // The classic face names resolve through fontconfig to metric-compatible faces.
   QFont f(QString::fromStdString(m_name));
   f.setPointSizeF(m_size);
   f.setBold(m_bold);
   f.setItalic(m_italic);
   f.setUnderline(m_underline);
+  if (!last) last = new Made;
+  last->from.m_name = m_name;
+  last->from.m_size = m_size;
+  last->from.m_bold = m_bold;
+  last->from.m_italic = m_italic;
+  last->from.m_underline = m_underline;
+  last->font = f;
   return f;
 }
 
