@@ -14,6 +14,9 @@ Application* g_instance = nullptr;
 }
 
 Application::Application(int& argc, char** argv, ClockMode clock) {
+  // Qt's own loop rather than GLib's, unless the host chose: GLib's wakes the loop with
+  // a system call for every event posted, and showing or moving a control posts several.
+  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
   m_qt = std::make_unique<RoutingApplication>(argc, argv);
   // One look everywhere, so screenshots do not depend on the desktop's theme.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
