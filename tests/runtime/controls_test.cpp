@@ -463,3 +463,42 @@ TEST(ControlsCollection, AControlWhoseWindowWasDestroyedFreesItsName) {
   EXPECT_FALSE(form->findControl("lblInside"));
   form->Unload();
 }
+
+// Every control shows its own Font: not its container's when made in it or moved into
+// it, not the one the control made before it had, and a container's later change of
+// Font does not reach what it holds.
+TEST(ControlFontTest, EachControlShowsItsOwnFont) {
+  auto form = forms::Form::create("frmFonts");
+  auto fontOf = [](const forms::ObjectPtr& c) { return forms::get(c, "Font").toObject(); };
+  auto shown = [](const forms::ObjectPtr& c) { return std::dynamic_pointer_cast<forms::Control>(c)->widget()->font(); };
+  auto pic = form->addControl("Forms.PictureBox", "Picture1");
+  forms::let(fontOf(pic), "Size", Variant(14.0f));
+  forms::let(fontOf(pic), "Bold", Variant(true));
+  auto first = form->addControl("Forms.TextBox", "Text1", pic.get());
+  forms::let(fontOf(first), "Name", Variant(std::string("Courier New")));
+  auto second = form->addControl("Forms.Label", "Label1", pic.get());
+  form->Show();
+
+  const QFont plain = shown(second);
+  const double defaultSize = forms::get(fontOf(second), "Size").toSingle();
+  EXPECT_EQ(plain.pointSizeF(), defaultSize);
+  EXPECT_FALSE(plain.bold());
+  EXPECT_EQ(plain.family(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(shown(first).family(), QStringLiteral("Courier New"));
+  EXPECT_EQ(shown(first).pointSizeF(), defaultSize);
+  EXPECT_EQ(shown(pic).pointSizeF(), 14.0);
+
+  forms::let(fontOf(pic), "Size", Variant(20.0f));
+  forms::let(fontOf(pic), "Italic", Variant(true));
+  EXPECT_EQ(shown(second), plain);
+  EXPECT_EQ(shown(first).pointSizeF(), defaultSize);
+
+  auto frame = form->addControl("Forms.Frame", "Frame1");
+  forms::let(fontOf(frame), "Underline", Variant(true));
+  forms::set(second, "Container", frame);
+  EXPECT_EQ(shown(second), plain);
+  forms::let(fontOf(second), "Italic", Variant(true));
+  EXPECT_TRUE(shown(second).italic());
+  EXPECT_FALSE(shown(frame).italic());
+  form->Unload();
+}

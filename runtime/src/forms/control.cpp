@@ -286,6 +286,9 @@ void Control::placeWidget() {
 }
 
 void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
+  // The control's own font first: given a parent first, the widget would take the
+  // container's font, lay out its text in it, and then do it all again in its own.
+  w->setFont(m_font->toQFont());
   w->setParent(m_container ? holderIn(*m_container) : nullptr);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
@@ -294,7 +297,6 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
   w->setAttribute(Qt::WA_NoMousePropagation);
   m_twips[kWidth] = w->width() * twipsPerPixel(Axis::X);
   m_twips[kHeight] = w->height() * twipsPerPixel(Axis::Y);
-  applyFont();
   // In a container not yet shown the widget shows with it; asking costs as much again.
   if (w->isHidden()) w->show();
   m_shown = true;
