@@ -502,3 +502,33 @@ TEST(ControlFontTest, EachControlShowsItsOwnFont) {
   EXPECT_FALSE(shown(frame).italic());
   form->Unload();
 }
+
+// Background colours: a form shows the face colour, a picture box its BackColor behind
+// whatever it holds (a label without one of its own lets it through), and a change of
+// BackColor repaints it without reaching the colours of the controls inside.
+TEST(ControlColorTest, BackColorsShowBehindWhatContainersHold) {
+  auto form = forms::Form::create("frmColors");
+  form->put_ClientWidth(200 * 15);
+  form->put_ClientHeight(100 * 15);
+  auto pic = std::dynamic_pointer_cast<forms::PictureBox>(form->addControl("Forms.PictureBox", "Picture1"));
+  pic->Move(100 * 15, 0, 100 * 15, 100 * 15);
+  pic->put_BorderStyle(0);
+  pic->put_BackColor(0x0000FF);  // red, in the runtime's blue-green-red order
+  auto label = form->addControl("Forms.Label", "Label1", pic.get());
+  label->Move(0, 0, 50 * 15, 50 * 15);
+  auto text = form->addControl("Forms.TextBox", "Text1", pic.get());
+  text->Move(0, 60 * 15, 90 * 15, 20 * 15);
+  form->Show();
+  const QColor face(212, 208, 200);
+  auto pixel = [&](int x, int y) { return form->widget()->grab().toImage().pixelColor(x, y); };
+  EXPECT_EQ(pixel(50, 50), face);
+  EXPECT_EQ(pixel(190, 50), QColor(255, 0, 0)) << "the picture box's own colour";
+  EXPECT_EQ(pixel(140, 40), QColor(255, 0, 0)) << "through the label";
+
+  pic->put_BackColor(0x00FF00);
+  testsupport::processQtEvents();
+  EXPECT_EQ(pixel(190, 50), QColor(0, 255, 0));
+  EXPECT_EQ(pixel(140, 40), QColor(0, 255, 0));
+  EXPECT_EQ(text->widget()->palette(), form->widget()->palette()) << "the text box keeps the face's colours";
+  form->Unload();
+}

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QPalette>
 #include <QStyleFactory>
 
 #include "forms/clock.h"
@@ -21,6 +22,11 @@ Application::Application(int& argc, char** argv, ClockMode clock) {
   // One look everywhere, so screenshots do not depend on the desktop's theme.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  // The classic face colour for forms, set once here: a palette set on each form would
+  // be resolved again for every control made in it.
+  QPalette palette = QApplication::palette();
+  palette.setColor(QPalette::Window, QColor(212, 208, 200));
+  QApplication::setPalette(palette);
   Clock::instance().setManual(clock == ClockMode::Manual);
   m_router = std::make_unique<InputRouter>();
   m_qt->installEventFilter(m_router.get());

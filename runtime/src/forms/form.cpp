@@ -51,10 +51,7 @@ std::shared_ptr<Form> Form::create(std::string name, bool designMode) {
 Form::Form(std::string name, bool designMode) : m_name(std::move(name)), m_designMode(designMode) {
   auto* w = new FormWidget(this);
   w->setWindowTitle(QString::fromStdString(m_name));
-  w->resize(320, 240);
-  QPalette p = w->palette();
-  p.setColor(QPalette::Window, QColor(212, 208, 200));
-  w->setPalette(p);
+  w->resize(320, 240);  // its face takes the application's colour (see Application)
   attachWidget(w, 0, win32::runtime::WheelRole::EndWalk);
 }
 

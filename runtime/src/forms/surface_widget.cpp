@@ -13,10 +13,14 @@ class SurfaceWidget::Client : public QWidget {
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    if (!m_owner->paintContents) return;
+  // Qt fills the background first (which keeps the client opaque to Qt); the colour
+  // goes over it.
+  void paintEvent(QPaintEvent* event) override {
+    const bool colored = m_owner->m_background.isValid();
+    if (!colored && !m_owner->paintContents) return;
     QPainter painter(this);
-    m_owner->paintContents(painter);
+    if (colored) painter.fillRect(event->rect(), m_owner->m_background);
+    if (m_owner->paintContents) m_owner->paintContents(painter);
   }
 
  private:
@@ -60,9 +64,7 @@ void SurfaceWidget::setBorder(int width) {
 }
 
 void SurfaceWidget::setBackground(const QColor& color) {
-  QPalette p = m_client->palette();
-  p.setColor(QPalette::Window, color);
-  m_client->setPalette(p);
+  m_background = color;
   m_client->update();
 }
 

@@ -39,6 +39,9 @@ class SurfaceWidget : public QWidget {
   int m_border = 0;
   int m_insetRight = 0;
   int m_insetBottom = 0;
+  // Painted by the client itself rather than set in its palette: a palette of its own
+  // would be resolved again for every widget put in it, and every widget moved in.
+  QColor m_background;
 };
 
 class Window;
