@@ -500,6 +500,28 @@ TEST(ControlFontTest, EachControlShowsItsOwnFont) {
   forms::let(fontOf(second), "Italic", Variant(true));
   EXPECT_TRUE(shown(second).italic());
   EXPECT_FALSE(shown(frame).italic());
+
+  // Controls with the standard Font where nothing above them has another: their
+  // container taking a new Font, a move into a container with another, and a new
+  // application font all leave them as they are.
+  auto plainFrame = form->addControl("Forms.Frame", "Frame2");
+  auto inFrame = form->addControl("Forms.Label", "Label2", plainFrame.get());
+  auto deep = form->addControl("Forms.TextBox", "Text2", plainFrame.get());
+  auto onForm = form->addControl("Forms.TextBox", "Text3");
+  EXPECT_EQ(shown(inFrame), plain);
+  forms::let(fontOf(plainFrame), "Size", Variant(20.0f));
+  EXPECT_EQ(shown(plainFrame).pointSizeF(), 20.0);
+  EXPECT_EQ(shown(inFrame), plain);
+  EXPECT_EQ(shown(deep), plain);
+  forms::set(onForm, "Container", pic);
+  EXPECT_EQ(shown(onForm), plain);
+  const QFont application = QApplication::font();
+  QApplication::setFont(QFont(QStringLiteral("Courier New"), 20));
+  QEvent changed(QEvent::ApplicationFontChange);  // what Qt sends each window once running
+  QCoreApplication::sendEvent(form->widget(), &changed);
+  QApplication::setFont(application);
+  for (const auto& c : {inFrame, deep, first}) EXPECT_EQ(shown(c).pointSizeF(), forms::get(fontOf(c), "Size").toSingle());
+  EXPECT_EQ(shown(inFrame), plain);
   form->Unload();
 }
 

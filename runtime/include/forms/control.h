@@ -15,6 +15,9 @@ class Control : public Window {
   ~Control() override;
   const ClassInfo& classInfo() const override;
   static const ClassInfo& commonClassInfo();
+  // Every control widget under `root` that shows its font by inheriting it gets it set
+  // as its own: done before anything above them takes another font.
+  static void keepOwnFontsWithin(QWidget* root);
 
   // The class id the control was created from ("Forms.TextBox", "Lib.Class").
   const std::string& classId() const { return m_classId; }

@@ -25,6 +25,8 @@ class Font : public Object {
 
   QFont toQFont() const;
   bool sameAs(const Font& other) const;
+  // The font every control starts with, which is also the application's font.
+  bool isStandard() const;
   void copyFrom(const Font& other);
   // Called after any change, so the owning widget can follow.
   std::function<void()> changed;

@@ -6,6 +6,7 @@
 #include <QStyleFactory>
 
 #include "forms/clock.h"
+#include "forms/font.h"
 #include "input_router.h"
 
 namespace forms {
@@ -21,7 +22,8 @@ Application::Application(int& argc, char** argv, ClockMode clock) {
   m_qt = std::make_unique<RoutingApplication>(argc, argv);
   // One look everywhere, so screenshots do not depend on the desktop's theme.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  // A control whose Font is the standard one shows it by inheriting this.
+  QApplication::setFont(Font().toQFont());
   // The classic face colour for forms, set once here: a palette set on each form would
   // be resolved again for every control made in it.
   QPalette palette = QApplication::palette();

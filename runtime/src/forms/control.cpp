@@ -189,6 +189,7 @@ void Control::setContainer(Window* container) {
   {
     FocusKeeper focus(&w, shown && client->isVisible() && client->isEnabled());
     m_container = container;
+    if (!w.testAttribute(Qt::WA_SetFont) && client->font() != QApplication::font()) w.setFont(m_font->toQFont());
     w.setParent(client);
     // Placed while the move hides it: showing it once where it belongs repaints one
     // place, not the old one and then the new.
@@ -286,10 +287,15 @@ void Control::placeWidget() {
 }
 
 void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
-  // The control's own font first: given a parent first, the widget would take the
-  // container's font, lay out its text in it, and then do it all again in its own.
-  w->setFont(m_font->toQFont());
-  w->setParent(m_container ? holderIn(*m_container) : nullptr);
+  // A control whose Font is the standard one, made where the standard font shows,
+  // shows it by inheriting it: a font set on each of thousands of widgets costs each
+  // its own font data and a second layout of its text. Any other takes its own font
+  // before its parent, not after (which would lay out its text twice). Whatever would
+  // later give an inheriting widget another font sets its own first (see applyFont,
+  // setContainer and the form's widget).
+  QWidget* holder = m_container ? holderIn(*m_container) : nullptr;
+  if (!m_font->isStandard() || !holder || holder->font() != QApplication::font()) w->setFont(m_font->toQFont());
+  w->setParent(holder);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
   // A control's mouse events are its own: Qt would hand those its widget ignores
@@ -303,7 +309,18 @@ void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
 }
 
 void Control::applyFont() {
-  if (QWidget* w = widget()) w->setFont(m_font->toQFont());
+  QWidget* w = widget();
+  if (!w) return;
+  keepOwnFontsWithin(w);
+  w->setFont(m_font->toQFont());
+}
+
+void Control::keepOwnFontsWithin(QWidget* root) {
+  for (QWidget* inner : root->findChildren<QWidget*>()) {
+    if (inner->testAttribute(Qt::WA_SetFont)) continue;
+    auto* control = dynamic_cast<Control*>(fromHwnd(win32::runtime::hwndOf(inner)));
+    if (control && control->widget() == inner) inner->setFont(control->m_font->toQFont());
+  }
 }
 
 // Kept beside the widget's own flag: scans of every control (the viewport's tick) read

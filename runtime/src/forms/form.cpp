@@ -24,6 +24,12 @@ class FormWidget : public QWidget {
   explicit FormWidget(Form* form) : m_form(form) { setAutoFillBackground(true); }
 
  protected:
+  bool event(QEvent* event) override {
+    // A new application font would reach the controls that show theirs by inheriting.
+    if (event->type() == QEvent::ApplicationFontChange) Control::keepOwnFontsWithin(this);
+    return QWidget::event(event);
+  }
+
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     // The window goes only when the form unloads, which a handler may cancel.

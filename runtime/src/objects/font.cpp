@@ -74,6 +74,11 @@ bool Font::sameAs(const Font& o) const {
          m_underline == o.m_underline;
 }
 
+bool Font::isStandard() const {
+  static const Font standard;
+  return sameAs(standard);
+}
+
 void Font::copyFrom(const Font& o) {
   m_name = o.m_name;
   m_size = o.m_size;
