@@ -143,6 +143,9 @@ class Control : public Window {
   void setExtent(Axis axis, float value);
   void applyGeometry();
   void placeWidget();  // the widget where the twips say, without telling its procedure
+  // Before the widget goes into `holder`: its own font, unless it may show it there by
+  // inheriting.
+  void keepOwnFontIn(QWidget& w, const QWidget* holder) const;
   void windowPlaced() override { syncTwipsToWidget(); }
   const Scale& parentScale() const;
   // The widget this control's widget goes in, inside a container.

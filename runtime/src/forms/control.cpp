@@ -189,7 +189,7 @@ void Control::setContainer(Window* container) {
   {
     FocusKeeper focus(&w, shown && client->isVisible() && client->isEnabled());
     m_container = container;
-    if (!w.testAttribute(Qt::WA_SetFont) && client->font() != QApplication::font()) w.setFont(m_font->toQFont());
+    keepOwnFontIn(w, client);
     w.setParent(client);
     // Placed while the move hides it: showing it once where it belongs repaints one
     // place, not the old one and then the new.
@@ -287,14 +287,8 @@ void Control::placeWidget() {
 }
 
 void Control::attachControlWidget(QWidget* w, win32::runtime::WheelRole wheel) {
-  // A control whose Font is the standard one, made where the standard font shows,
-  // shows it by inheriting it: a font set on each of thousands of widgets costs each
-  // its own font data and a second layout of its text. Any other takes its own font
-  // before its parent, not after (which would lay out its text twice). Whatever would
-  // later give an inheriting widget another font sets its own first (see applyFont,
-  // setContainer and the form's widget).
   QWidget* holder = m_container ? holderIn(*m_container) : nullptr;
-  if (!m_font->isStandard() || !holder || holder->font() != QApplication::font()) w->setFont(m_font->toQFont());
+  keepOwnFontIn(*w, holder);
   w->setParent(holder);
   attachWidget(w, m_container ? m_container->hWnd() : 0, wheel);
   w->setMouseTracking(true);
@@ -313,6 +307,18 @@ void Control::applyFont() {
   if (!w) return;
   keepOwnFontsWithin(w);
   w->setFont(m_font->toQFont());
+}
+
+// A control whose Font is the standard one, in a holder showing the standard font,
+// shows it by inheriting it: a font set on each of thousands of widgets costs each its
+// own font data and a second layout of its text. Any other gets its own font, before
+// its parent (after, it would lay out its text twice). Whatever would later give an
+// inheriting widget another font sets its own first (here, on a move, applyFont and
+// the form's widget).
+void Control::keepOwnFontIn(QWidget& w, const QWidget* holder) const {
+  if (w.testAttribute(Qt::WA_SetFont)) return;
+  if (m_font->isStandard() && holder && holder->font() == QApplication::font()) return;
+  w.setFont(m_font->toQFont());
 }
 
 void Control::keepOwnFontsWithin(QWidget* root) {

@@ -60,11 +60,7 @@ QFont Font::toQFont() const {
   f.setItalic(m_italic);
   f.setUnderline(m_underline);
   if (!last) last = new Made;
-  last->from.m_name = m_name;
-  last->from.m_size = m_size;
-  last->from.m_bold = m_bold;
-  last->from.m_italic = m_italic;
-  last->from.m_underline = m_underline;
+  last->from.copyFrom(*this);  // tells nobody: the copy has no owner
   last->font = f;
   return f;
 }
