@@ -1,6 +1,8 @@
 // The wheel, the system probes that choose how it arrives, and the messages of the
 // watched windows.
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include "APIDeclare.h"
@@ -92,16 +94,63 @@ TEST_F(WheelTest, TheSystemSettingIsReadAgainWhenItChanges) {
   EXPECT_TRUE(testsupport::msgBoxes().empty());
 }
 
-TEST_F(WheelTest, AQtWheelOverATextBoxOnTheLayerScrollsTheViewport) {
-  build();
-  QWidget* field = form->findControl("Top")->widget();
+// Qt's wheel events as the window system gives them, over the fields of the layer.
+TEST_F(WheelTest, QtWheelInputOverTheFieldsScrollsOnlyForVerticalMovement) {
+  forms::Form::AddOptions multiLine;
+  multiLine.multiLine = true;
+  makeControl(4500, 3000);
+  addChild("Forms.TextBox", "Top", 300, 300, 1500, 315);
+  addChild("Forms.TextBox", "Far", 300, 9000, 1500, 315);
+  auto comments = form->addControl("Forms.TextBox", "Comments", host.get(), multiLine);
+  comments->Move(300, 900, 3000, 1200);
+  auto notes = form->addControl("Forms.TextBox", "Notes", host.get(), multiLine);
+  notes->Move(300, 2400, 3000, 900);
+  std::string lines;
+  for (int i = 0; i < 40; ++i) lines += "note\n";
+  forms::let(notes, "Text", forms::Variant(lines));
+  form->on("Scrollbay1", "VScrollChange", [this](forms::EventArgs& e) { events.push_back(e.args[0].toInt32()); });
+  showAndTick();
+  auto send = [&](const char* name, QPoint angle) {
+    // To the widget under the pointer, a text box's viewport say, as the window system does.
+    QWidget* w = form->findControl(name)->widget();
+    const QPoint at(10, 5);
+    QWidget* under = w->childAt(at) ? w->childAt(at) : w;
+    const QPointF local = under->mapFrom(w, at);
+    QWheelEvent event(local, w->mapToGlobal(QPointF(at)), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(under, &event);
+  };
   v().put_Value(30);
   events.clear();
-  const QPointF at(10, 5);
-  QWheelEvent event(at, field->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(field, &event);
+  send("Top", QPoint(0, 120));
   EXPECT_EQ(v().get_Value(), 27);
   EXPECT_EQ(events, std::vector<int32_t>{27 * 15});
+
+  // A tilt or a sideways swipe moves neither bar.
+  send("Top", QPoint(120, 0));
+  send("Top", QPoint(-360, 0));
+  EXPECT_EQ(v().get_Value(), 27);
+  EXPECT_EQ(bay->HScroll()->get_Value(), 0);
+  EXPECT_EQ(bay->WheelRemainder(), 0);
+
+  // Half a notch scrolls two lines and keeps 60; the gesture's closing zero moves nothing.
+  send("Top", QPoint(0, 60));
+  ASSERT_EQ(v().get_Value(), 25);
+  send("Top", QPoint(0, 0));
+  EXPECT_EQ(v().get_Value(), 25);
+  EXPECT_EQ(bay->WheelRemainder(), 60);
+
+  send("Top", QPoint(0, -60));
+  ASSERT_EQ(bay->WheelRemainder(), 0);
+
+  // An empty multi-line box has nothing to scroll: the viewport scrolls. One that has
+  // lines to show scrolls them itself.
+  send("Comments", QPoint(0, -120));
+  EXPECT_EQ(v().get_Value(), 28);
+  auto* own = static_cast<QAbstractScrollArea*>(notes->widget())->verticalScrollBar();
+  ASSERT_GT(own->maximum(), 0);
+  send("Notes", QPoint(0, -120));
+  EXPECT_EQ(v().get_Value(), 28);
+  EXPECT_GT(own->value(), 0);
 }
 
 TEST(VersionProbes, RecogniseOnlyTheTwoOldSystems) {

@@ -2,12 +2,15 @@
 // control hears its own clicks once, and no container hears a child's.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWindow>
 #include <string>
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/scrollbar.h"
 
 namespace {
 
@@ -89,6 +92,53 @@ TEST_F(MouseTest, EachClickIsHeardOnceByTheControlUnderIt) {
   Log twice = clickOn("lblA");
   twice.insert(twice.end(), {"lblA DblClick", "lblA MouseUp"});
   EXPECT_EQ(take(), twice);
+}
+
+// Holding the button on a track pages again and again, Qt's own repeat running in real
+// time, until the thumb has come under the pointer; the value goes with the thumb.
+TEST(ScrollBarInput, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
+  auto form = forms::Form::create("frmTrack");
+  form->put_ClientHeight(6000);
+  auto bar = std::dynamic_pointer_cast<forms::ScrollBar>(form->addControl("Forms.VScrollBar", "Bar1"));
+  bar->Move(0, 0, 16 * 15, 300 * 15);
+  // A range of a few pages, as a viewport's is, where Qt's own repeat gave up early.
+  bar->put_Max(400);
+  bar->put_LargeChange(40);
+  form->Show();
+  QScrollBar* view = bar->bar();
+  QWindow* window = form->widget()->windowHandle();
+  const QPoint pointer(8, 250);  // most of the way down the track
+  auto thumb = [&] {
+    QStyleOptionSlider option;
+    option.initFrom(view);
+    option.orientation = Qt::Vertical;
+    option.minimum = view->minimum();
+    option.maximum = view->maximum();
+    option.sliderPosition = view->sliderPosition();
+    option.sliderValue = view->value();
+    option.pageStep = view->pageStep();
+    option.singleStep = view->singleStep();
+    option.upsideDown = view->invertedAppearance();
+    return view->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, view);
+  };
+  QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, view->mapTo(form->widget(), pointer));
+  EXPECT_EQ(bar->get_Value(), 40) << "one page at once";
+  QTRY_VERIFY_WITH_TIMEOUT(thumb().contains(pointer), 10000);
+  const int16_t reached = bar->get_Value();
+  EXPECT_GE(reached, 5 * 40) << "many pages while held";
+  EXPECT_LT(reached, 400) << "stops at the pointer, not at the end";
+  EXPECT_EQ(view->sliderPosition(), reached) << "the thumb shows the value";
+  QTest::qWait(300);
+  EXPECT_EQ(bar->get_Value(), reached) << "no paging once the thumb is under the pointer";
+  QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, view->mapTo(form->widget(), pointer));
+
+  // Released early, it stops where it was.
+  bar->put_Value(0);
+  QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, view->mapTo(form->widget(), pointer));
+  QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, view->mapTo(form->widget(), pointer));
+  QTest::qWait(700);
+  EXPECT_EQ(bar->get_Value(), 40);
+  form->Unload();
 }
 
 }  // namespace

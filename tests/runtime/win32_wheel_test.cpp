@@ -28,7 +28,7 @@ std::map<HWND, Spy>& spies() {
   static std::map<HWND, Spy> m;
   return m;
 }
-std::vector<std::string> g_walk;
+std::vector<std::string> g_walk;  // window names, with " sideways" for WM_MOUSEHWHEEL
 std::string g_keepAt;  // the window whose procedure does not pass the wheel on
 WPARAM g_wParam = 0;
 LPARAM g_lParam = 0;
@@ -36,8 +36,8 @@ LPARAM g_lParam = 0;
 LRESULT WheelSpyProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   const Spy spy = spies().at(h);
   if (msg == WM_NCDESTROY) spies().erase(h);
-  if (msg == WM_MOUSEWHEEL) {
-    g_walk.push_back(spy.name);
+  if (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) {
+    g_walk.push_back(msg == WM_MOUSEHWHEEL ? spy.name + " sideways" : spy.name);
     g_wParam = w;
     g_lParam = l;
     if (spy.name == g_keepAt) return 0;
@@ -49,12 +49,16 @@ void spyOn(HWND h, const std::string& name) {
   spies()[h] = {name, SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WheelSpyProc))};
 }
 
-// Sends a wheel notch as the platform would deliver it to the widget under the pointer.
-void wheel(QWidget* target, int delta, const QPoint& global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+// Sends wheel input as the platform would deliver it to the widget under the pointer:
+// `angle` is Qt's, positive up and to the left.
+void wheelAngle(QWidget* target, QPoint angle, const QPoint& global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   // Synthetic events all carry the same timestamp; each must still be delivered once.
-  QWheelEvent event(QPointF(2, 2), QPointF(global), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                    Qt::NoScrollPhase, false);
+  QWheelEvent event(QPointF(2, 2), QPointF(global), QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
   QApplication::sendEvent(target, &event);
+}
+
+void wheel(QWidget* target, int delta, const QPoint& global, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  wheelAngle(target, QPoint(0, delta), global, modifiers);
 }
 
 }  // namespace
@@ -70,19 +74,28 @@ TEST(Win32Wheel, WalksFromTheWindowUnderThePointerToWhereTheWalkEnds) {
   forms::Form::AddOptions multiLine;
   multiLine.multiLine = true;
   auto memo = form->addControl("Forms.TextBox", "Text2", form.get(), multiLine);
+  auto empty = form->addControl("Forms.TextBox", "Text3", form.get(), multiLine);
   auto bar = form->addControl("Forms.VScrollBar", "VScroll1");
+  auto still = form->addControl("Forms.VScrollBar", "VScroll2");
+  for (const auto& box : {memo, empty}) box->Move(0, 0, 3000, 900);
+  std::string lines;
+  for (int i = 0; i < 40; ++i) lines += "line\n";
+  forms::let(memo, "Text", forms::Variant(lines));
+  forms::let(still, "Max", forms::Variant(int16_t{0}));
   form->Show();
   const std::map<std::string, forms::Window*> windows{
       {"form", form.get()}, {"pic", pic.get()},     {"frame", frame.get()}, {"label", label.get()},
       {"text", text.get()}, {"probe", probe.get()}, {"inner", inner.get()}, {"memo", memo.get()},
-      {"bar", bar.get()}};
+      {"bar", bar.get()},   {"empty", empty.get()}, {"still", still.get()}};
   for (auto& [name, w] : windows) spyOn(w->hWnd(), name);
 
   struct Case {
     const char* target;
     const char* keepAt;
     std::vector<std::string> walk;
+    QPoint angle = QPoint(0, -WHEEL_DELTA);
   };
+  const QPoint sideways(WHEEL_DELTA, 0);  // Qt's left
   const Case cases[] = {
       {"label", "", {"label", "frame", "pic"}},
       {"text", "", {"text", "frame", "pic"}},
@@ -94,14 +107,21 @@ TEST(Win32Wheel, WalksFromTheWindowUnderThePointerToWhereTheWalkEnds) {
       {"memo", "", {"memo"}},
       {"bar", "", {"bar"}},
       {"label", "frame", {"label", "frame"}},  // a procedure that keeps the wheel ends the walk
+      // What cannot scroll the wheel's way passes it on, as what does not scroll does.
+      {"empty", "", {"empty", "form"}},
+      {"still", "", {"still", "form"}},
+      {"memo", "", {"memo sideways", "form sideways"}, sideways},  // its lines wrap: nothing to the side
+      {"label", "", {"label sideways", "frame sideways", "pic sideways"}, sideways},
+      {"inner", "", {"inner sideways", "probe sideways"}, sideways},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.target) + " kept at '" + c.keepAt + "'");
     g_walk.clear();
     g_keepAt = c.keepAt;
-    wheel(windows.at(c.target)->widget(), -WHEEL_DELTA, QPoint(300, 400), Qt::ShiftModifier);
+    wheelAngle(windows.at(c.target)->widget(), c.angle, QPoint(300, 400), Qt::ShiftModifier);
     EXPECT_EQ(g_walk, c.walk);
-    EXPECT_EQ(HIWORD_SIGNED(g_wParam), -WHEEL_DELTA);
+    // Sideways counts to the right.
+    EXPECT_EQ(HIWORD_SIGNED(g_wParam), c.angle.y() != 0 ? c.angle.y() : -c.angle.x());
     EXPECT_EQ(LOWORD(g_wParam), 0x4);  // shift
     EXPECT_EQ(LOWORD(static_cast<uint32_t>(g_lParam)), 300);
     EXPECT_EQ(HIWORD_SIGNED(static_cast<uint32_t>(g_lParam)), 400);
@@ -113,6 +133,11 @@ TEST(Win32Wheel, WalksFromTheWindowUnderThePointerToWhereTheWalkEnds) {
   wheel(pic->clientWidget(), WHEEL_DELTA / 4, QPoint(1, 1));
   EXPECT_EQ(g_walk, std::vector<std::string>{"pic"});
   EXPECT_EQ(HIWORD_SIGNED(g_wParam), WHEEL_DELTA / 4);
+
+  // A touchpad's gesture ends with no movement: no message at all.
+  g_walk.clear();
+  wheelAngle(label->widget(), QPoint(0, 0), QPoint(1, 1));
+  EXPECT_TRUE(g_walk.empty());
   form->Unload();
 }
 

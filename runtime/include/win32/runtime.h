@@ -16,7 +16,8 @@ using ClassHandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 // Wheel handling at the class procedure.
 enum class WheelRole {
   PassToParent,  // the widget does not use the wheel: the message walks to the parent
-  Native,        // the widget scrolls itself with the wheel (scrollbars, multi-line text)
+  Native,        // the widget scrolls itself with the wheel (scrollbars, multi-line text) when it
+                 // can scroll that way; otherwise the message walks on as for PassToParent
   EndWalk,       // picture boxes, user controls and forms end the walk
 };
 
@@ -51,9 +52,10 @@ void notifySize(HWND hWnd);
 // the windows keep their own record of where they are.
 void setPlacedHook(void (*hook)(HWND));
 
-// Delivers a wheel event from Qt: returns true when the widget should also
-// handle it natively.
-bool dispatchWheel(QWidget* widget, int delta, int x, int y, uint16_t keys);
+// Delivers a wheel event from Qt as WM_MOUSEWHEEL (vertical) or WM_MOUSEHWHEEL
+// (sideways; positive to the right): returns true when the widget should also handle
+// it natively. A delta of 0 sends nothing.
+bool dispatchWheel(QWidget* widget, UINT msg, int delta, int x, int y, uint16_t keys);
 
 struct Settings {
   int cxVScroll = 16;

@@ -51,6 +51,7 @@ inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_MOUSEHWHEEL = 0x020E;  // sideways: tilt or swipe, positive to the right
 inline constexpr UINT WM_USER = 0x0400;
 
 inline constexpr WPARAM SIZE_RESTORED = 0;

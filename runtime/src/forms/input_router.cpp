@@ -115,7 +115,12 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
       // too, which the procedures have already had their say on.
       if (m_deliveringWheel) return false;
       if (!win32::runtime::windowContaining(widget)) return false;
-      const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+      // Vertical movement is WM_MOUSEWHEEL; only an event with none is sideways input,
+      // whose message counts to the right where Qt counts to the left.
+      const QPoint angle = e->angleDelta();
+      const bool sideways = angle.y() == 0;
+      const win32::UINT msg = sideways ? win32::WM_MOUSEHWHEEL : win32::WM_MOUSEWHEEL;
+      const int delta = sideways ? -angle.x() : angle.y();
       const QPoint global = e->globalPosition().toPoint();
       uint16_t keys = 0;
       if (e->buttons() & Qt::LeftButton) keys |= 0x1;
@@ -124,7 +129,7 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
       if (e->modifiers() & Qt::ControlModifier) keys |= 0x8;
       if (e->buttons() & Qt::MiddleButton) keys |= 0x10;
       bool native = true;
-      guarded([&] { native = win32::runtime::dispatchWheel(widget, delta, global.x(), global.y(), keys); });
+      guarded([&] { native = win32::runtime::dispatchWheel(widget, msg, delta, global.x(), global.y(), keys); });
       if (native) {
         m_deliveringWheel = true;
         QCoreApplication::sendEvent(widget, e);

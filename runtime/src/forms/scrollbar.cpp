@@ -1,8 +1,12 @@
 #include "forms/scrollbar.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
@@ -16,10 +20,41 @@ namespace forms {
 
 namespace {
 
+// Qt's style stops paging two pages short of the pointer and then draws the thumb
+// under it without changing the value; here a held track pages until the thumb
+// reaches the pointer (see BarWidget::stopPagingAtPointer).
+class PagingStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override {
+    if (hint == SH_Slider_StopMouseOverSlider) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
+QStyle* pagingStyle() {
+  static QPointer<PagingStyle> style;
+  if (!style) {
+    style = new PagingStyle;
+    style->setParent(qApp);  // goes with the application, before its fonts
+  }
+  return style;
+}
+
 // The view: asks its parent window for a brush before it paints, as scrollbars do.
 class BarWidget : public QScrollBar {
  public:
-  BarWidget(Qt::Orientation o, ScrollBar* owner) : QScrollBar(o), m_owner(owner) {}
+  BarWidget(Qt::Orientation o, ScrollBar* owner) : QScrollBar(o), m_owner(owner) { setStyle(pagingStyle()); }
+
+  // After each page of a held press: once the thumb has come under the pointer the
+  // paging stops, as it would if the pointer had moved off the track.
+  void stopPagingAtPointer() {
+    const SliderAction action = repeatAction();
+    if (action != SliderPageStepAdd && action != SliderPageStepSub) return;
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QStyle::SubControl under = style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, m_pointer, this);
+    if (under != QStyle::SC_ScrollBarAddPage && under != QStyle::SC_ScrollBarSubPage) setRepeatAction(SliderNoAction);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -48,6 +83,16 @@ class BarWidget : public QScrollBar {
     return handled;
   }
 
+  void mousePressEvent(QMouseEvent* event) override {
+    m_pointer = event->position().toPoint();
+    QScrollBar::mousePressEvent(event);
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    m_pointer = event->position().toPoint();
+    QScrollBar::mouseMoveEvent(event);
+  }
+
   void keyPressEvent(QKeyEvent* event) override {
     // Qt's scrollbars invert their controls so the wheel scrolls down, which also turns
     // Left and Right round on a horizontal bar; here Left steps back and Right forward.
@@ -62,6 +107,7 @@ class BarWidget : public QScrollBar {
 
  private:
   ScrollBar* m_owner;
+  QPoint m_pointer;  // where the left button went down or has moved to since
 };
 
 }  // namespace
@@ -99,6 +145,7 @@ ScrollBar::ScrollBar(const Init& init, Qt::Orientation orientation) : Control(in
       if (m_max < m_min && step) target = m_value - (target - m_value);
       userSetsValue(target);
       bar->setSliderPosition(m_value);
+      bar->stopPagingAtPointer();
     });
   });
   QObject::connect(bar, &QAbstractSlider::sliderReleased, [this, bar] { guarded([&] { userSetsValue(bar->sliderPosition()); }); });

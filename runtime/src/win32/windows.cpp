@@ -1,6 +1,9 @@
 // Window records behind the handles, the procedure chain and the messages the
 // runtime sends on its own.
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
 #include <QPointer>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 #include <map>
@@ -76,11 +79,26 @@ struct WheelDispatch {
 };
 WheelDispatch* g_wheel = nullptr;
 
+// Whether a widget that scrolls itself with the wheel has anywhere to go that way: an
+// empty text box or a scrollbar without a range leaves the wheel to its parent.
+bool scrollsNatively(const QWidget* widget, bool sideways) {
+  if (!widget) return false;
+  if (auto* area = qobject_cast<const QAbstractScrollArea*>(widget)) {
+    const QScrollBar* bar = sideways ? area->horizontalScrollBar() : area->verticalScrollBar();
+    return bar->maximum() > bar->minimum();
+  }
+  if (auto* slider = qobject_cast<const QAbstractSlider*>(widget)) return slider->maximum() > slider->minimum();
+  return true;
+}
+
 LRESULT ClassWindowProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   WindowRecord* rec = record(hWnd);
   if (!rec) return 0;
-  if (Msg == WM_MOUSEWHEEL) {
-    switch (rec->wheel) {
+  if (Msg == WM_MOUSEWHEEL || Msg == WM_MOUSEHWHEEL) {
+    runtime::WheelRole role = rec->wheel;
+    if (role == runtime::WheelRole::Native && !scrollsNatively(rec->widget, Msg == WM_MOUSEHWHEEL))
+      role = runtime::WheelRole::PassToParent;
+    switch (role) {
       case runtime::WheelRole::Native:
         if (g_wheel) g_wheel->native = true;
         return 0;
@@ -296,13 +314,14 @@ void notifySize(HWND hWnd) {
   SendMessageA(hWnd, WM_SIZE, state, static_cast<LPARAM>(MAKELONG(static_cast<uint16_t>(width), static_cast<uint16_t>(height))));
 }
 
-bool dispatchWheel(QWidget* widget, int delta, int x, int y, uint16_t keys) {
+bool dispatchWheel(QWidget* widget, UINT msg, int delta, int x, int y, uint16_t keys) {
   const HWND h = windowContaining(widget);
   if (!h) return true;
+  if (delta == 0) return false;  // no movement, no message
   WheelDispatch dispatch;
   WheelDispatch* outer = g_wheel;
   g_wheel = &dispatch;
-  SendMessageA(h, WM_MOUSEWHEEL, MAKELONG(keys, static_cast<uint16_t>(static_cast<int16_t>(delta))),
+  SendMessageA(h, msg, MAKELONG(keys, static_cast<uint16_t>(static_cast<int16_t>(delta))),
                static_cast<LPARAM>(MAKELONG(static_cast<uint16_t>(x), static_cast<uint16_t>(y))));
   g_wheel = outer;
   return dispatch.native;
