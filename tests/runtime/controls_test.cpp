@@ -483,8 +483,8 @@ TEST(ControlFontTest, EachControlShowsItsOwnFont) {
   const double defaultSize = forms::get(fontOf(second), "Size").toSingle();
   EXPECT_EQ(plain.pointSizeF(), defaultSize);
   EXPECT_FALSE(plain.bold());
-  EXPECT_EQ(plain.family(), QStringLiteral("MS Sans Serif"));
-  EXPECT_EQ(shown(first).family(), QStringLiteral("Courier New"));
+  EXPECT_EQ(plain.family(), QStringLiteral("Liberation Sans"));
+  EXPECT_EQ(shown(first).family(), QStringLiteral("Liberation Mono"));
   EXPECT_EQ(shown(first).pointSizeF(), defaultSize);
   EXPECT_EQ(shown(pic).pointSizeF(), 14.0);
 

@@ -23,6 +23,7 @@ class Font : public Object {
   bool get_Underline() const { return m_underline; }
   void put_Underline(bool underline);
 
+  // Shows the Name's installed face: a classic face name stays the Name, as the form gave it.
   QFont toQFont() const;
   bool sameAs(const Font& other) const;
   // The font every control starts with, which is also the application's font.

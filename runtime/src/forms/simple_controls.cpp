@@ -6,9 +6,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <qdrawutil.h>
 #include <algorithm>
 
 #include "forms/msgbox.h"
@@ -126,8 +129,39 @@ void Label::put_BackColor(int32_t color) {
 
 // Frames.
 
+namespace {
+
+// A frame's etched line runs through the middle of its caption, which sits in a gap in
+// the line. Qt's group boxes put the caption above the line, on the first row of what
+// the frame holds.
+class FrameBox : public QGroupBox {
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    const int lineTop = metrics.height() / 2;
+    const QString caption = title();
+    QRect text;
+    if (!caption.isEmpty()) {
+      text = QRect(QPoint(kCaptionLeft, 0), metrics.size(Qt::TextShowMnemonic, caption));
+      painter.setClipRegion(QRegion(rect()) - text.adjusted(-kCaptionGap, 0, kCaptionGap, 0));
+    }
+    qDrawShadeRect(&painter, QRect(0, lineTop, width(), height() - lineTop), palette(), true);
+    if (caption.isEmpty()) return;
+    painter.setClipping(false);
+    style()->drawItemText(&painter, text, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(), isEnabled(), caption,
+                          QPalette::WindowText);
+  }
+
+ private:
+  static constexpr int kCaptionLeft = 8;
+  static constexpr int kCaptionGap = 2;
+};
+
+}  // namespace
+
 Frame::Frame(const Init& init) : Control(init) {
-  auto* g = new QGroupBox;
+  auto* g = new FrameBox;
   g->resize(160, 120);
   attachControlWidget(g, win32::runtime::WheelRole::PassToParent);
 }

@@ -2,6 +2,32 @@
 
 namespace forms {
 
+namespace {
+
+// The classic faces forms name, each with the installed face of its metrics
+// (fonts-liberation). Left to fontconfig, "MS Sans Serif" would get a face some 11 %
+// wider and captions laid out for it would lose their ends.
+struct Face {
+  const char* classic;
+  const char* installed;
+};
+constexpr Face kFaces[] = {
+    {"MS Sans Serif", "Liberation Sans"},     {"Microsoft Sans Serif", "Liberation Sans"},
+    {"Arial", "Liberation Sans"},             {"Helvetica", "Liberation Sans"},
+    {"Arial Narrow", "Liberation Sans Narrow"}, {"Times New Roman", "Liberation Serif"},
+    {"Times", "Liberation Serif"},            {"MS Serif", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},       {"Courier", "Liberation Mono"},
+};
+
+QString installedFace(const std::string& name) {
+  const QString asked = QString::fromStdString(name);
+  for (const Face& face : kFaces)
+    if (asked.compare(QLatin1String(face.classic), Qt::CaseInsensitive) == 0) return QString::fromLatin1(face.installed);
+  return asked;
+}
+
+}  // namespace
+
 const ClassInfo& Font::classInfo() const {
   static const ClassInfo info = [] {
     ClassInfo c;
@@ -53,8 +79,7 @@ QFont Font::toQFont() const {
   };
   static Made* last = nullptr;
   if (last && sameAs(last->from)) return last->font;
-  // The classic face names resolve through fontconfig to metric-compatible faces.
-  QFont f(QString::fromStdString(m_name));
+  QFont f(installedFace(m_name));
   f.setPointSizeF(m_size);
   f.setBold(m_bold);
   f.setItalic(m_italic);
