@@ -134,12 +134,13 @@ void Scrollbay::UpdateScrollRanges() {
   for (Axis axis : {Axis::X, Axis::Y}) {
     const float inner = axis == Axis::X ? uc.get_ScaleWidth() : uc.get_ScaleHeight();
     const int32_t virtualTwips = axis == Axis::X ? m_VirtualWidth : m_VirtualHeight;
-    // A Max beyond 16 bits is not assigned: the scrollbar keeps the one it has.
     forms::resumeNext([&] {
       // The other scrollbar's thickness is taken off whether or not it is shown.
       const int32_t visible = forms::toInt32(Scale(axis, inner, uc.get_ScaleMode(), forms::ScalePixels) - CrossBarPixels(axis));
       const int32_t virtualPixels = ScaleRounded(axis, static_cast<float>(virtualTwips), forms::ScaleTwips, forms::ScalePixels);
-      Bar(axis).put_Max(forms::toInt16(static_cast<double>(virtualPixels) - visible));
+      // A range beyond 16 bits scrolls as far as 16-bit positions reach: left unassigned,
+      // an area that tall could not scroll at all.
+      Bar(axis).put_Max(forms::saturateToInt16(static_cast<double>(virtualPixels) - visible));
     });
   }
 }

@@ -37,6 +37,10 @@ void Scrollbay::CreatePieces() {
   m_VScroll->put_Max(0);
   m_plug->put_BorderStyle(0);
   m_plug->put_TabStop(false);
+  // Tab onto the control lands on the vertical bar when it shows, where Down and Page
+  // Down scroll down; the horizontal bar only when it is the one shown.
+  m_VScroll->put_TabIndex(0);
+  m_HScroll->put_TabIndex(1);
   m_HScroll->connect("Change", [this](forms::Args&) { OnScrollChange(Axis::X); });
   m_VScroll->connect("Change", [this](forms::Args&) { OnScrollChange(Axis::Y); });
   for (auto* bar : {m_HScroll.get(), m_VScroll.get()})
@@ -57,6 +61,12 @@ void Scrollbay::SetupWindows() {
     return;
   }
   KeepPiecesOnTop();
+  // Until the first tick lays the pieces out they would show at their designed size in
+  // the top left corner: they start as the current settings have them (with nothing to
+  // scroll yet, hidden).
+  bool changed = false;
+  ApplyScrollbarVisibility(m_Scrollbars, changed);
+  LayoutScrollbars();
   m_hThisWnd = userControl().get_hWnd();
   m_hContainerWnd = userControl().get_ContainerHwnd();
   AttachWindow(m_hThisWnd);

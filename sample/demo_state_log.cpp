@@ -81,5 +81,8 @@ std::string DemoStateLog::describe() const {
     forms::ControlPtr c = m_form.findControl(p.name, p.index);
     out += std::string(" ") + p.label + "=" + (c && c->widget() ? text(inForm(c->widget(), form)) : "none");
   }
+  // The survey's scroll position, in its twips.
+  if (forms::ControlPtr survey = m_form.findControl("Scrollbay1"))
+    out += " h1=" + forms::get(*survey, "HScrollValue").toString() + " v1=" + forms::get(*survey, "VScrollValue").toString();
   return out;
 }

@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <array>
 
 #include "SubclassWnd.h"
 #include "Timer.h"
 #include "control_fixture.h"
+#include "forms/formfile.h"
 #include "win32/runtime.h"
 
 namespace {
@@ -37,6 +39,31 @@ TEST_F(ScrollbayTest, RunModeAttachesRegistersOnShowAndBuildsTheLayerAtTheFirstT
   const auto stack = host->clientWidget()->children();
   EXPECT_GT(stack.indexOf(bay->VScroll()->widget()), stack.indexOf(bay->Layer()->widget()));
   EXPECT_GT(stack.indexOf(bay->HScroll()->widget()), stack.indexOf(bay->Layer()->widget()));
+}
+
+// Loaded and shown, before the first tick: nothing of a piece shows at its designed size
+// in the top left corner. With nothing to scroll yet Auto shows no bar; a bar the
+// settings always show is already in its place.
+TEST_F(ScrollbayTest, BeforeTheFirstTickThePiecesShowWhereTheSettingsPutThem) {
+  const char* json = R"({"class": "Form", "name": "frmFirst", "ClientWidth": 9000, "ClientHeight": 6000, "controls": [
+    {"class": "ScrollbayCtl.Scrollbay", "name": "bayAuto", "Left": 0, "Top": 0, "bag": {"_extentx": 7938, "_extenty": 5292},
+     "controls": [{"class": "Forms.TextBox", "name": "txtFar", "Left": 300, "Top": 9000, "Width": 1500, "Height": 300}]},
+    {"class": "ScrollbayCtl.Scrollbay", "name": "bayBoth", "Left": 4800, "Top": 0,
+     "bag": {"Scrollbars": 1, "_extentx": 7938, "_extenty": 5292}}]})";
+  form = forms::loadFormFromJson(json, "first.json");
+  form->Show();
+  testsupport::processQtEvents();
+  auto pieces = [&](const char* name) {
+    auto* b = dynamic_cast<Scrollbay*>(&std::dynamic_pointer_cast<forms::UserControlHost>(form->findControl(name))->instance());
+    return std::array<forms::Control*, 3>{b->HScroll().get(), b->VScroll().get(), b->Plug().get()};
+  };
+  for (forms::Control* piece : pieces("bayAuto")) EXPECT_FALSE(piece->widget()->isVisible()) << piece->name();
+  // 300 x 200 pixels: the bars along the right and bottom edges, the corner between.
+  const auto both = pieces("bayBoth");
+  for (forms::Control* piece : both) EXPECT_TRUE(piece->widget()->isVisible()) << piece->name();
+  EXPECT_EQ(both[0]->widget()->geometry(), QRect(0, 184, 284, 16));
+  EXPECT_EQ(both[1]->widget()->geometry(), QRect(284, 0, 16, 184));
+  EXPECT_EQ(both[2]->widget()->geometry(), QRect(284, 184, 16, 16));
 }
 
 TEST_F(ScrollbayTest, DesignModeHasNoLayerNoTimerNoSubclassingAndHiddenPieces) {

@@ -111,6 +111,30 @@ TEST_F(ScrollingTest, KeysTypedIntoAFieldOnTheLayerDoNotScrollIt) {
   EXPECT_EQ(bay->HScroll()->get_Value(), 0);
 }
 
+// Tab from a field of the form onto the viewport: the vertical bar takes the focus when it
+// shows, so Down and Page Down scroll down; the horizontal one when only it shows.
+TEST_F(ScrollingTest, TabOntoTheViewportFocusesTheBarThatScrollsDown) {
+  build();
+  auto before = form->addControl("Forms.TextBox", "Before");
+  before->put_TabIndex(0);
+  host->put_TabIndex(1);
+  QApplication::setActiveWindow(form->widget());
+  auto tabFromBefore = [&] {
+    before->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget();
+  };
+  ASSERT_TRUE(bay->HScroll()->get_Visible() && bay->VScroll()->get_Visible());
+  EXPECT_EQ(tabFromBefore(), bay->VScroll()->widget());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(bay->VScroll()->get_Value(), bay->VScroll()->get_LargeChange() + bay->VScroll()->get_SmallChange());
+  EXPECT_EQ(bay->HScroll()->get_Value(), 0);
+
+  forms::let(host, "Scrollbars", forms::Variant(int32_t{vpHorizontal}));
+  EXPECT_EQ(tabFromBefore(), bay->HScroll()->widget());
+}
+
 TEST_F(ScrollingTest, HiddenScrollbarsDoNotScrollFromTheKeyboard) {
   build();
   forms::let(host, "Scrollbars", forms::Variant(int32_t{vpNone}));

@@ -119,6 +119,14 @@ list1="$(interior "$(rect_of list1)")"
 h_survey="$(region_hash before_wheel "$survey_top")"
 h_list0="$(region_hash before_wheel "$list0")"
 h_list1="$(region_hash before_wheel "$list1")"
+# A tilt of the wheel or a sideways swipe (buttons 6 and 7) moves neither of the survey's bars.
+v_before="$(field v1)"
+h_before="$(field h1)"
+wheel_over "$gap" 3 7
+wheel_over "$gap" 3 6
+settle
+check "a sideways wheel leaves the survey's vertical position" "$(field v1)" "$v_before"
+check "... and its horizontal one" "$(field h1)" "$h_before"
 wheel_over "$list0" 3
 shoot wheel0
 check "the wheel over the activities list scrolls it" "$([ "$(region_hash wheel0 "$list0")" != "$h_list0" ] && echo moved)" "moved"
@@ -144,6 +152,42 @@ shoot dragged
 check "a slow drag of the survey's thumb scrolls the survey" \
   "$([ "$(region_hash dragged "$survey_top")" != "$h_survey" ] && echo moved)" "moved"
 cp "$work/dragged.png" "$artifacts/demo-scrolled.png"
+
+# Held on the track, the button pages again and again until the thumb reaches the
+# pointer. The survey scrolls some 190 pixels, a page is a tenth of its view (51 pixels,
+# 765 twips): held above the thumb it goes back to the top, then held near the bottom
+# of the track it pages down at least three times (Qt's own repeat gave up after one).
+hold_track() {  # hold_track Y SECONDS: the left button held on the survey's track
+  xdo mousemove $((win_x + bar_x)) $((win_y + $1)) mousedown 1
+  sleep "$2"
+  xdo mouseup 1
+  settle
+}
+hold_track 24 1.5
+check "held above the thumb, the track pages up to the top" "$(field v1)" "0"
+hold_track $((y + h - 40)) 2
+v_held="$(field v1)"
+if [ "$v_held" -ge $((3 * 765)) ]; then pass "a held track press pages down until the thumb reaches it (0 -> $v_held twips)"
+else fail "a held track press paged down to $v_held twips only"; fi
+
+# The wheel over the empty comments box scrolls the survey on to its end.
+hold_track 24 1.5
+click_at 60 42
+settle
+xdo key shift+Tab
+settle
+check "Shift+Tab from the name field reaches the comments box" "$(field focus)" "Text1(0)"
+comments="$(rect_of rect)"
+v_comments="$(field v1)"
+wheel_over "$comments" 10
+settle
+v_end="$(field v1)"
+wheel_over "$comments" 5
+settle
+if [ "$v_end" -gt "$v_comments" ]; then pass "the wheel over the comments box scrolls the survey ($v_comments -> $v_end)"
+else fail "the wheel over the comments box left the survey at $v_end"; fi
+check "... to its end" "$(field v1)" "$v_end"
+shoot survey_end && cp "$work/survey_end.png" "$artifacts/demo-end.png"
 
 # Resized, the window is filled again and the lists stay in their frames.
 for size in "800 600" "520 400"; do

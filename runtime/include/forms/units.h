@@ -23,6 +23,8 @@ double roundHalfEven(double value);
 // Rounds and range-checks; error 6 (overflow) when the result does not fit.
 int16_t toInt16(double value);
 int32_t toInt32(double value);
+// Rounds, then takes the nearest value that fits in 16 bits (-32768 or 32767 beyond).
+int16_t saturateToInt16(double value);
 
 // Adds without wrapping: error 6 when the sum leaves the 32-bit range.
 int32_t checkedAdd(int32_t a, int32_t b);

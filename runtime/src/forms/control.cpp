@@ -388,9 +388,12 @@ void Control::SetFocus() {
 void Control::takeFocus(Qt::FocusReason reason) {
   Control* target = this;
   if (auto* host = dynamic_cast<UserControlHost*>(this)) {
-    const auto& pieces = host->constituents();
-    auto first = std::find_if(pieces.begin(), pieces.end(), [](const ControlPtr& c) { return c->canTakeFocus(); });
-    if (first != pieces.end()) target = first->get();
+    // The first piece in the control's own tab order (TabIndex, ties as made).
+    std::vector<Control*> pieces;
+    for (const ControlPtr& c : host->constituents()) pieces.push_back(c.get());
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Control* a, const Control* b) { return a->m_tabIndex < b->m_tabIndex; });
+    auto first = std::find_if(pieces.begin(), pieces.end(), [](const Control* c) { return c->canTakeFocus(); });
+    if (first != pieces.end()) target = *first;
   }
   if (QWidget* w = target->widget()) w->setFocus(reason);
 }

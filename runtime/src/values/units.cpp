@@ -1,6 +1,8 @@
 #include "forms/units.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -28,6 +30,11 @@ double roundHalfEven(double value) {
 
 int16_t toInt16(double value) { return toIntegral<int16_t>(value); }
 int32_t toInt32(double value) { return toIntegral<int32_t>(value); }
+
+int16_t saturateToInt16(double value) {
+  if (std::isnan(value)) throw Error(err::Overflow);
+  return static_cast<int16_t>(std::clamp(roundHalfEven(value), double{INT16_MIN}, double{INT16_MAX}));
+}
 
 int32_t checkedAdd(int32_t a, int32_t b) {
   int32_t r;
