@@ -14,6 +14,22 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ScrollbayConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/ScrollbayConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/ScrollbayConfig.cmake ${PROJECT_BINARY_DIR}/ScrollbayConfigVersion.cmake
         DESTINATION ${SCROLLBAY_INSTALL_CMAKEDIR})
+# The pkg-config file finds the prefix from its own folder, as the CMake package does, so
+# an install under any --prefix (or moved, or staged) points at itself. Folders given as
+# absolute paths stay as they are.
+set(SCROLLBAY_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
+if(NOT IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  file(RELATIVE_PATH pc_up /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+  string(REGEX REPLACE "/$" "" pc_up "${pc_up}")
+  set(SCROLLBAY_PC_PREFIX "\${pcfiledir}/${pc_up}")
+endif()
+foreach(dir LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+    set(SCROLLBAY_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+  else()
+    set(SCROLLBAY_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/scrollbay.pc.in ${PROJECT_BINARY_DIR}/scrollbay.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/scrollbay.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

@@ -13,7 +13,10 @@
 
 #include "forms/application.h"
 #include "forms/error.h"
+#include "forms/form.h"
 #include "forms/formfile.h"
+#include "forms/object.h"
+#include "forms/variant.h"
 
 int main(int argc, char** argv) {
   std::string screenshot, savePath = "order-saved.json";
@@ -31,7 +34,7 @@ int main(int argc, char** argv) {
     const std::string formPath = QDir(QCoreApplication::applicationDirPath()).filePath("order.json").toStdString();
     forms::FormPtr form = forms::loadForm(formPath);
 
-    // The Scrollbay's position arrives in its container's units (twips here).
+    // The Scrollbay's position arrives in its own scale mode: twips, 360 to a row.
     form->on("Scrollbay1", "VScrollChange", [&form](forms::EventArgs& e) {
       const int row = e.args[0].toInt32() / 360 + 1;
       forms::let(form->findControl("lblTop"), "Caption", forms::Variant("Showing from item " + std::to_string(row)));

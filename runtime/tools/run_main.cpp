@@ -1,22 +1,22 @@
-// forms-run: shows a form file in a window, or, with no display, renders it offscreen
-// to a PNG and prints the file's path.
+// forms-run: shows a form file in a window, or, with no display, runs it offscreen for
+// a while, renders it to a PNG and prints the file's path.
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "forms/application.h"
-#include "forms/display.h"
 #include "forms/error.h"
 #include "forms/form.h"
 #include "forms/formfile.h"
+#include "screenshot_options.h"
 
 namespace {
 
@@ -27,12 +27,15 @@ constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
 void printUsage(std::ostream& out) {
-  out << "Usage: " << kProgram << " [--screenshot PATH] [--save PATH] FORM.json\n"
-      << "Shows a form file in a window; with no display, renders it offscreen to a PNG\n"
-      << "and prints the PNG's path.\n"
+  out << "Usage: " << kProgram << " [--screenshot PATH [--after MS]] [--save PATH] FORM.json\n"
+      << "Shows a form file in a window; with no display, runs it offscreen for a while,\n"
+      << "renders it to a PNG and prints the PNG's path.\n"
       << "\n"
       << "  FORM.json          the form file to run\n"
-      << "  --screenshot PATH  render offscreen to the PNG file PATH and exit\n"
+      << "  --screenshot PATH  run offscreen for MS milliseconds, render the form to the\n"
+      << "                     PNG file PATH and exit\n"
+      << "  --after MS         how long to run before the render (default 1000), long\n"
+      << "                     enough for controls that lay themselves out on a timer\n"
       << "  --save PATH        a click on the form's cmdOK button saves the form to PATH\n"
       << "                     and ends the program\n"
       << "  -h, --help         this help\n";
@@ -47,9 +50,9 @@ int fail(const forms::Error& e) {
   return fail(kFailed, e.description() + " (run-time error " + std::to_string(e.number()) + ")");
 }
 
-struct Options {
+// Without a display the render goes to forms-run.png in the temporary folder.
+struct Options : ScreenshotOptions {
   std::string formPath;
-  std::string screenshot;
   std::string savePath;
 };
 
@@ -59,8 +62,9 @@ struct Parsed {
   int status = 0;
 };
 
-Parsed parse(const std::vector<std::string_view>& args) {
-  for (std::string_view arg : args) {
+Parsed parse(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       printUsage(std::cout);
       return {};
@@ -68,12 +72,14 @@ Parsed parse(const std::vector<std::string_view>& args) {
   }
   Options options;
   bool haveForm = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string arg(args[i]);
-    if (arg == "--screenshot" || arg == "--save") {
-      if (i + 1 == args.size() || args[i + 1].empty())
-        return {{}, fail(kUsageError, "option '" + arg + "' needs a PATH (see --help)")};
-      (arg == "--save" ? options.savePath : options.screenshot) = args[++i];
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    std::string error;
+    if (takeScreenshotOption(argc, argv, i, options, error)) {
+      if (!error.empty()) return {{}, fail(kUsageError, error + " (see --help)")};
+    } else if (arg == "--save") {
+      if (i + 1 == argc || !*argv[i + 1]) return {{}, fail(kUsageError, "--save needs a file name (see --help)")};
+      options.savePath = argv[++i];
     } else if (arg.starts_with('-')) {
       return {{}, fail(kUsageError, "unknown option '" + arg + "' (see --help)")};
     } else if (haveForm) {
@@ -85,6 +91,8 @@ Parsed parse(const std::vector<std::string_view>& args) {
     }
   }
   if (!haveForm) return {{}, fail(kUsageError, "missing FORM.json: the form file to run (see --help)")};
+  const std::string error = finishScreenshotOptions(options, QDir::temp().filePath("forms-run.png").toStdString());
+  if (!error.empty()) return {{}, fail(kUsageError, error + " (see --help)")};
   return {options, 0};
 }
 
@@ -104,11 +112,11 @@ void saveOnOK(forms::Form& form, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Parsed parsed = parse({argv + 1, argv + argc});
+  const Parsed parsed = parse(argc, argv);
   if (!parsed.options) return parsed.status;
   const Options& options = *parsed.options;
 
-  const bool offscreen = !options.screenshot.empty() || !forms::haveDisplay();
+  const bool offscreen = !options.screenshot.empty();
   if (offscreen) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt sees only the program's name: every argument is ours, and a form file's name
   // must not be taken for one of Qt's options.
@@ -119,13 +127,16 @@ int main(int argc, char** argv) {
     if (!options.savePath.empty()) saveOnOK(*form, options.savePath);
     form->Show();
     if (!offscreen) return app.exec();
-    QCoreApplication::processEvents();
-    const std::string png =
-        options.screenshot.empty() ? QDir::temp().filePath("forms-run.png").toStdString() : options.screenshot;
-    if (!form->widget()->grab().save(QString::fromStdString(png), "PNG")) return fail(kFailed, "cannot write " + png);
-    std::cout << png << '\n';
+    // The loop runs as in a window, so timers (a viewport's layout ticks) have fired.
+    int status = 0;
+    QTimer::singleShot(options.afterMs, [&] {
+      if (form->widget()->grab().save(QString::fromStdString(options.screenshot), "PNG")) std::cout << options.screenshot << '\n';
+      else status = fail(kFailed, "cannot write " + options.screenshot);
+      QCoreApplication::quit();
+    });
+    app.exec();
     form->Unload();
-    return 0;
+    return status;
   } catch (const forms::Error& e) {
     return fail(e);
   }

@@ -1,5 +1,8 @@
 // forms-typeinfo: prints what a control library tells about its classes, loading it
-// the way a form does.
+// the way a form does, or what the runtime tells about its own classes.
+#include <QString>
+#include <QtGlobal>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -7,8 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/application.h"
 #include "forms/error.h"
 #include "forms/library.h"
+#include "forms/standard_classes.h"
 #include "typeinfo.h"
 
 namespace {
@@ -24,7 +29,8 @@ void printUsage(std::ostream& out) {
       << "Prints a control library's type information.\n"
       << "\n"
       << "  ID         a class id Library.Class (the library with just that class)\n"
-      << "             or a library name (the whole library)\n"
+      << "             or a library name (the whole library); Forms.TextBox and the\n"
+      << "             like are the runtime's own classes, and Forms lists them all\n"
       << "  --text     readable text instead of JSON\n"
       << "  -h, --help this help\n"
       << "\n"
@@ -37,20 +43,32 @@ int fail(int code, const std::string& message) {
   return code;
 }
 
+std::string libraryOf(const std::string& id) { return id.substr(0, id.find('.')); }
+
 forms::typeinfo::Listing load(const std::string& id) {
   const auto dot = id.find('.');
   if (dot == std::string::npos) {
     const forms::LibraryInfo& library = forms::controlLibraryInfo(id);
     return {&library, library.classes};
   }
+  // The runtime's own classes have no factory to ask.
+  if (forms::isStandardLibrary(libraryOf(id)))
+    if (const forms::ClassInfo* info = forms::standardClassInfo(id)) return {&forms::standardLibraryInfo(), {info}};
   const forms::ControlFactory& factory = forms::findControlClass(id);
-  return {&forms::controlLibraryInfo(id.substr(0, dot)), {factory.typeInfo}};
+  return {&forms::controlLibraryInfo(libraryOf(id)), {factory.typeInfo}};
+}
+
+// The runtime's classes tell their members once a control of theirs exists, which
+// takes an application. It is never shown: Qt's remarks on the desktop (no runtime
+// folder, say) are no type information, and stderr is for this program's errors.
+void quietQt(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type >= QtCriticalMsg) std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 }  // namespace
 
-// No QCoreApplication: reading type information creates no Qt objects, and the library
-// search falls back to /proc/self/exe for the program's folder.
+// No QCoreApplication for a control library: reading its type information creates no
+// Qt objects, and the library search falls back to /proc/self/exe for the program's folder.
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   for (std::string_view arg : args) {
@@ -75,6 +93,13 @@ int main(int argc, char** argv) {
   if (!id) return fail(kUsageError, "missing ID: a class id Library.Class or a library name (see --help)");
   if (id->empty()) return fail(kUsageError, "empty ID (see --help)");
 
+  int qtArgc = 1;  // Qt keeps a reference to it; every argument is ours
+  std::optional<forms::Application> app;
+  if (forms::isStandardLibrary(libraryOf(*id))) {
+    qInstallMessageHandler(quietQt);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app.emplace(qtArgc, argv);
+  }
   forms::typeinfo::Listing listing;
   try {
     listing = load(*id);

@@ -3,11 +3,13 @@
 // that are cut short, nested too deep, huge or inconsistent. Each one fails with an error
 // naming what is wrong or takes the value the conversion rules give, and read back it is
 // that value; nothing crashes and a failed load leaves nothing behind.
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -488,9 +490,9 @@ TEST_F(HostileInputTest, FillMarginsBeyondAnyContainerGiveNoSizeOrAClampedWindow
   }
 }
 
-// A virtual area beyond the scrollbars' 16-bit range: Max stays as it was, the layer
-// stops at the 65535 pixels of a window, and scrolling to the end still moves it there.
-TEST_F(HostileInputTest, AVirtualAreaBeyondTheScrollRangeKeepsMaxAndTheLayerAWindow) {
+// A virtual area beyond the scrollbars' 16-bit range: Max is the largest there is, the
+// layer stops at the 65535 pixels of a window, and scrolling to the end moves it there.
+TEST_F(HostileInputTest, AVirtualAreaBeyondTheScrollRangeScrollsAsFarAs16BitsReach) {
   makeControl(4500, 3000);  // 284 pixels wide beside the vertical scrollbar
   auto far = addChild("Forms.Label", "lblFar", 0, 0, 300, 300);
   showAndTick();
@@ -501,9 +503,9 @@ TEST_F(HostileInputTest, AVirtualAreaBeyondTheScrollRangeKeepsMaxAndTheLayerAWin
   };
   const Case cases[] = {
       {6000, 440, 156},
-      {495180, 33052, 156},    // one pixel beyond the range: Max stays as it was
+      {495180, 33052, 32767},  // one pixel beyond the range: as far as the range goes
       {495165, 33051, 32767},  // the largest range there is
-      {600000, 40040, 32767},  // beyond: stays
+      {600000, 40040, 32767},
       {983025, 65535, 32767},  // a child at the furthest place: the layer stops at a window's width
       {6000, 440, 156},
   };
@@ -521,7 +523,7 @@ TEST_F(HostileInputTest, AVirtualAreaBeyondTheScrollRangeKeepsMaxAndTheLayerAWin
     expectNoErrorBox(std::to_string(c.left));
   }
   // A fixed extent beyond a window: read back as given, the layer stops, and the next
-  // resize leaves Max as it was.
+  // resize keeps Max at the top of the range.
   forms::let(host, "AutoAdjustExtent", false);
   for (int32_t width : {983040, 2147483647}) {
     SCOPED_TRACE(width);
@@ -529,14 +531,38 @@ TEST_F(HostileInputTest, AVirtualAreaBeyondTheScrollRangeKeepsMaxAndTheLayerAWin
     EXPECT_EQ(forms::get(host, "VirtualWidth").toInt32(), width);
     EXPECT_EQ(bay->Layer()->widget()->width(), 65535);
     host->put_Width(4515);
-    EXPECT_EQ(bay->HScroll()->get_Max(), 156);
+    EXPECT_EQ(bay->HScroll()->get_Max(), 32767);
     host->put_Width(4500);
     expectNoErrorBox(std::to_string(width));
   }
 }
 
+// Two thousand rows of 20 pixels: 40,000 pixels, beyond 16 bits. The vertical bar shows
+// and the keys, the wheel and the focus reach as far down as 32767 pixels.
+TEST_F(HostileInputTest, ATallListScrollsByBarKeysWheelAndFocus) {
+  makeControl(4500, 3000);  // 200 pixels tall, with no horizontal bar
+  for (int row = 0; row < 2000; row += 999) addChild("Forms.TextBox", ("txtRow" + std::to_string(row)).c_str(), 0, row * 300.0f, 1500, 300);
+  addChild("Forms.Label", "lblLast", 0, 1999 * 300.0f, 1500, 300);
+  showAndTick();
+  QApplication::setActiveWindow(form->widget());
+  forms::ScrollBar& v = *bay->VScroll();
+  EXPECT_EQ(v.get_Max(), 32767);
+  EXPECT_TRUE(v.get_Visible());
+  const int16_t page = v.get_LargeChange();
+  QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QCoreApplication::sendEvent(bay->Layer()->widget(), &pageDown);
+  EXPECT_EQ(v.get_Value(), page);
+  win32::SendMessageA(bay->LayerWnd(), win32::WM_MOUSEWHEEL, win32::MAKELONG(0, static_cast<uint16_t>(int16_t{-120})), 0);
+  EXPECT_EQ(v.get_Value(), page + 3);
+  // The field at row 999 (19980 pixels down) is brought into view when it takes the focus.
+  form->findControl("txtRow999")->SetFocus();
+  testsupport::advance(200);
+  EXPECT_EQ(v.get_Value(), 19980 + 20 - 200);
+  expectNoErrorBox("tall list");
+}
+
 // The sample form cut every 50 bytes: each cut fails at the parser naming the file and
-// the offset. The same form with names first, cut every 100 bytes and closed again after
+// the line and column. The same form with names first, cut every 100 bytes and closed again after
 // the last whole value: each either loads (and is shown and ticked) or fails naming the
 // file; nothing is left behind either way.
 TEST_F(HostileInputTest, TruncatedFormFilesFailAtTheCutOrLoadWhatIsWhole) {
@@ -551,7 +577,7 @@ TEST_F(HostileInputTest, TruncatedFormFilesFailAtTheCutOrLoadWhatIsWhole) {
     SCOPED_TRACE(cut);
     Loaded raw = tryLoad(text.substr(0, cut), kSample);
     EXPECT_EQ(raw.error, err::BadFormFile);
-    expectMentions(raw, {kSample, "offset"});
+    expectMentions(raw, {kSample, "at line "});
   }
   const qint64 rawMs = clock.restart();
   for (std::size_t cut = 0; cut < reordered.size(); cut += 100, ++closedCuts) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,7 +111,10 @@ TEST(FormFile, BadInputIsReportedAndLeavesNothingBehind) {
   };
   const std::string path = "/forms/bad.json";
   const std::vector<Case> cases = {
-      {"malformed", R"({"class":"Form","name":"f","controls":[)", forms::err::BadFormFile, {path, "offset"}},
+      {"malformed", R"({"class":"Form","name":"f","controls":[)", forms::err::BadFormFile, {path, "at line 1, column 40"}},
+      // Columns count characters: the e with an accent is two bytes.
+      {"malformed further down", "{\n  \"name\": \"f\",\n  \"Caption\": \"\xc3\xa9\" x\n}", forms::err::BadFormFile,
+       {path, "at line 3, column 19"}},
       {"not an object", R"([1,2])", forms::err::BadFormFile, {path}},
       {"no name", R"({"class":"Form"})", forms::err::BadFormFile, {path, "name"}},
       {"unknown class", R"({"name":"f","controls":[{"class":"Forms.Gizmo","name":"g1"}]})", forms::err::CannotCreateObject,
@@ -131,7 +136,7 @@ TEST(FormFile, BadInputIsReportedAndLeavesNothingBehind) {
       {"form beyond any screen", R"({"name":"f","ClientWidth":3e38})", forms::err::InvalidPropertyValue,
        {path, "'f'", "'ClientWidth'"}},
       {"unknown property", R"({"name":"f","controls":[{"class":"Forms.Label","name":"l1","Colour":3}]})", forms::err::NoSuchMember,
-       {path, "'l1'", "colour"}},
+       {path, "'l1'", "'Colour'"}},
       {"bad bag value", R"({"name":"f","controls":[{"class":"Probe.Recorder","name":"p1","bag":{"Number":"many"}}]})",
        forms::err::TypeMismatch, {path, "'p1'"}},
       {"missing picture", R"({"name":"f","controls":[{"class":"Forms.PictureBox","name":"pb","Picture":{"picture":"none.png"}}]})",
@@ -165,4 +170,39 @@ TEST(FormFile, MissingFileIsError53) {
     EXPECT_EQ(e.number(), forms::err::FileNotFound);
     EXPECT_NE(e.description().find("/nonexistent/form.json"), std::string::npos);
   }
+}
+
+// A bag entry the control never asks for is reported, naming the file, the control
+// and the key as written, on stderr and to the caller; the load goes on. Entries read
+// in another case, and the host's own extent keys, are not reported.
+TEST(FormFile, BagEntriesTheControlNeverReadAreReported) {
+  const std::string path = "/forms/typo.json";
+  const std::string json = R"({"name":"f","controls":[
+      {"class":"Probe.Recorder","name":"p1","bag":{"Caption":"kept","Captoin":"typo","number":3,"_extentx":2117,"_ExtentY":3175}},
+      {"class":"Probe.Recorder","name":"q","index":1,"bag":{"Extra":1}},
+      {"class":"Forms.Label","name":"l1","Caption":"plain"}]})";
+  std::vector<forms::LoadWarning> warnings;
+  testing::internal::CaptureStderr();
+  forms::FormPtr form = forms::loadFormFromJson(json, path, false, &warnings);
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(warnings.size(), 2u) << err;
+  EXPECT_EQ(warnings[0].control, "p1");
+  EXPECT_EQ(warnings[0].key, "Captoin");
+  EXPECT_EQ(warnings[1].control, "q(1)");
+  EXPECT_EQ(warnings[1].key, "Extra");
+  for (const forms::LoadWarning& w : warnings) {
+    for (const std::string& m : {path, "'" + w.control + "'", "'" + w.key + "'"})
+      EXPECT_NE(w.message.find(m), std::string::npos) << w.message;
+    EXPECT_NE(err.find("warning: " + w.message + "\n"), std::string::npos) << err;
+  }
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+  EXPECT_EQ(forms::get(form->findControl("p1"), "Caption").toString(), "kept");
+  EXPECT_EQ(forms::get(form->findControl("p1"), "Number").toInt32(), 3);
+  form->Unload();
+
+  // A load that fails says nothing but its error.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(testsupport::errorOf([&] { forms::loadFormFromJson(json.substr(0, json.size() - 2) + R"(,{"name":"x"}]})", path); }),
+            forms::err::BadFormFile);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

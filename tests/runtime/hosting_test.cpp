@@ -6,12 +6,17 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "forms/collection.h"
 #include "forms/form.h"
+#include "forms/library.h"
 #include "forms/picturebox.h"
+#include "forms/standard_classes.h"
 #include "forms/usercontrol.h"
 #include "test_support.h"
 #include "win32/win32.h"
@@ -353,6 +358,8 @@ TEST(ControlLibraryTest, MissingLibraryOrClassNamesBoth) {
       {"Nope.Thing", {"Nope", "Thing"}},
       {"Probe.Nothing", {"Probe", "Nothing"}},
       {"NoDot", {"NoDot"}},
+      // No library is looked for under the runtime's own name; its classes are listed.
+      {"Forms.Gizmo", {"'Gizmo'", "runtime's own", "Forms.TextBox"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.classId);
@@ -368,6 +375,27 @@ TEST(ControlLibraryTest, MissingLibraryOrClassNamesBoth) {
   }
   // The name is still free.
   EXPECT_NO_THROW(form->addControl("Probe.Recorder", "Missing1"));
+}
+
+// Tools list the runtime's classes as a library "Forms": each id gives what its
+// controls answer by name, and the library holds each class once.
+TEST(ControlLibraryTest, RuntimeClassesAreListedAsTheirControlsAnswer) {
+  auto form = forms::Form::create("frmStandard");
+  const forms::LibraryInfo& library = forms::controlLibraryInfo("forms");
+  EXPECT_EQ(&library, &forms::standardLibraryInfo());
+  std::set<const forms::ClassInfo*> seen;
+  int made = 0;
+  for (const std::string& id : forms::standardClassIds()) {
+    SCOPED_TRACE(id);
+    const forms::ClassInfo* info = forms::standardClassInfo(forms::lowerCase(id));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info, &form->addControl(id, "c" + std::to_string(++made))->classInfo());
+    EXPECT_EQ(std::count(library.classes.begin(), library.classes.end(), info), 1);
+    seen.insert(info);
+  }
+  EXPECT_EQ(library.classes.size(), seen.size());
+  EXPECT_EQ(forms::standardClassInfo("Forms.Gizmo"), nullptr);
+  EXPECT_EQ(forms::standardClassInfo("Probe.Recorder"), nullptr);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ source "$(dirname "$0")/offscreen_lib.sh"
 out="$("$demo" --screenshot "$work/shot.png" --after 600 2>"$work/err")"
 status=$?
 [ $status -eq 0 ] || fail "--screenshot: exit status $status: $(cat "$work/err")"
+# The sample's form loads without a warning, and nothing else says a word either.
+[ -s "$work/err" ] && fail "--screenshot: stderr not empty: $(head -c 400 "$work/err")"
 [ "$out" == "$work/shot.png" ] || fail "--screenshot printed '$out', not the file's path"
 # The size from the PNG header: width and height are the big-endian words at 16 and 20.
 size="$(od -An -tu1 -j16 -N8 "$work/shot.png" 2>/dev/null | awk '{print $3*256+$4 "x" $7*256+$8}')"

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # forms-run's command line: help, usage errors (status 2, one stderr line), a form that
-# does not load (status 1, naming the file) and an offscreen render to PNG.
+# does not load (status 1, naming the file), an offscreen render to PNG after the
+# viewports' first ticks, warnings for bag entries no control read, and the
+# repository's own forms loading without a word on stderr.
 # Usage: runner_usage.sh FORMS_RUN
 set -u
 tool=$1
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=offscreen_lib.sh
 source "$(dirname "$0")/offscreen_lib.sh"
 
@@ -32,7 +35,7 @@ for help in --help -h; do
   [ $status -eq 0 ] || fail "$help: exit status $status"
   [ -s "$work/err" ] && fail "$help: stderr not empty: $(cat "$work/err")"
   head -n 1 "$work/out" | grep -q "^Usage: forms-run .*FORM.json$" || fail "$help: no usage line"
-  for option in --screenshot --save --help; do
+  for option in --screenshot --after --save --help; do
     grep -q "^  .*$option" "$work/out" || fail "$help: $option is not described"
   done
 done
@@ -40,8 +43,10 @@ done
 expect_error 2 "missing FORM.json"
 expect_error 2 "one form file expected, got 'a.json' and 'b.json'" a.json b.json
 expect_error 2 "unknown option '--bogus'" --bogus form.json
-expect_error 2 "option '--save' needs a PATH" form.json --save
-expect_error 2 "option '--screenshot' needs a PATH" --screenshot "" form.json
+expect_error 2 "--save needs a file name" form.json --save
+expect_error 2 "--screenshot needs a file name" --screenshot "" form.json
+expect_error 2 "--after needs a number of milliseconds" --screenshot x.png --after soon form.json
+expect_error 2 "--after goes with --screenshot" --after 100 form.json
 expect_error 1 "$work/absent.json: cannot open the form file" "$work/absent.json"
 echo '{"class": "Form", "name": "frmBroken", "controls": [' >"$work/broken.json"
 expect_error 1 "$work/broken.json: not a form file" "$work/broken.json"
@@ -72,6 +77,34 @@ else
 fi
 
 expect_error 1 "cannot write $work/no-such-folder/tiny.png" --screenshot "$work/no-such-folder/tiny.png" "$work/tiny.json"
+
+# A viewport lays itself out on its first ticks (200 ms apart): by default the render
+# waits for them and shows its scrollbar; with --after 0 it shows the viewport bare.
+echo '{"class": "Form", "name": "frmBay", "ClientWidth": 3000, "ClientHeight": 2250, "controls": [
+  {"class": "ScrollbayCtl.Scrollbay", "name": "Scrollbay1", "bag": {"_extentx": 5292, "_extenty": 3969}, "controls": [
+    {"class": "Forms.Label", "name": "lblFar", "Caption": "Far", "Top": 6000, "Width": 900, "Height": 240}]}]}' >"$work/bay.json"
+for shot in default again bare; do
+  options=(--screenshot "$work/bay-$shot.png")
+  [ "$shot" == bare ] && options+=(--after 0)
+  run "${options[@]}" "$work/bay.json"
+  [ $status -eq 0 ] && [ ! -s "$work/err" ] || fail "--screenshot ($shot): exit status $status: $(cat "$work/err")"
+done
+cmp -s "$work/bay-default.png" "$work/bay-again.png" || fail "two renders after the same wait differ"
+cmp -s "$work/bay-default.png" "$work/bay-bare.png" && fail "the default render shows the viewport as it is before its first tick"
+
+# A bag entry the control never read is a warning on stderr, and the form still runs.
+sed 's/"_extentx"/"AutoFilContainer": true, "_extentx"/' "$work/bay.json" >"$work/typo.json"
+run --screenshot "$work/typo.png" --after 0 "$work/typo.json"
+[ $status -eq 0 ] || fail "a bag typo: exit status $status: $(cat "$work/err")"
+[ "$(wc -l <"$work/err")" -eq 1 ] || fail "a bag typo: stderr is not one line: $(cat "$work/err")"
+grep -q "^warning: $work/typo.json: control 'Scrollbay1': .*'AutoFilContainer'" "$work/err" ||
+  fail "a bag typo: no warning naming the file, the control and the key: $(cat "$work/err")"
+
+# The repository's forms, through their first ticks: nothing at all on stderr.
+for form in "$root"/sample/forms/*.json "$root"/examples/*/*.json "$root"/tests/e2e/data/*.json "$root"/tests/runtime/data/*.json; do
+  run --screenshot "$work/repo.png" --after 500 "$form"
+  [ $status -eq 0 ] && [ ! -s "$work/err" ] || fail "${form#"$root"/}: exit status $status, stderr: $(head -c 400 "$work/err")"
+done
 
 [ $failed -eq 0 ] && echo "all passed"
 exit $failed

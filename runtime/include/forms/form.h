@@ -75,7 +75,8 @@ class Form : public Window {
   struct AddOptions {
     int16_t index = -1;
     bool multiLine = false;              // text boxes
-    const PropertyBag* bag = nullptr;    // user controls: ReadProperties from it instead of InitProperties
+    const PropertyBag* bag = nullptr;    // user controls: ReadProperties from it instead of InitProperties,
+                                         // and what was read is noted in it (PropertyBag::unread)
     // User controls: runs after Initialize and before the properties are read, so the
     // control is sited (position, size, tab index) when its class reads them.
     std::function<void(Control&)> site;

@@ -2,16 +2,27 @@
 // Form files: JSON with the form's properties and a tree of controls. A custom
 // control's settings are its property bag ("bag"); pictures are paths relative to the file.
 #include <string>
+#include <vector>
 
 #include "forms/form.h"
 
 namespace forms {
 
+// What a load let pass but should not go unnoticed: an entry of a user control's bag
+// that its class never read (a misspelt setting, say), which the next save leaves out.
+struct LoadWarning {
+  std::string control;  // as errors name it: "Scrollbay1", or "txtItem(2)" in an array
+  std::string key;      // as the file spells it
+  std::string message;  // one line naming the file, the control and the key
+};
+
 // Loads and shows nothing yet: the caller calls Show. Errors (forms::Error with
 // err::BadFormFile or the underlying number) name the file, the control and the
 // property; a form that fails to load is unloaded again, leaving nothing behind.
-FormPtr loadForm(const std::string& path, bool designMode = false);
-FormPtr loadFormFromJson(const std::string& json, const std::string& path, bool designMode = false);
+// A form that loads writes each warning to stderr, and to `warnings` when given.
+FormPtr loadForm(const std::string& path, bool designMode = false, std::vector<LoadWarning>* warnings = nullptr);
+FormPtr loadFormFromJson(const std::string& json, const std::string& path, bool designMode = false,
+                         std::vector<LoadWarning>* warnings = nullptr);
 
 // Writes what each control gives, so a form survives a save and a load unchanged.
 void saveForm(const Form& form, const std::string& path);

@@ -30,7 +30,8 @@ using ControlLibraryEntryFn = const ControlLibraryEntry* (*)();
 // Finds a class by id. Errors name the library and the class: a missing library, a
 // library without the entry point, or a class the library does not have.
 const ControlFactory& findControlClass(const std::string& classId);
-// The loaded library's information, loading it if needed.
+// The loaded library's information, loading it if needed; "Forms" is the runtime's own
+// (standardLibraryInfo, which needs the application).
 const LibraryInfo& controlLibraryInfo(const std::string& libraryName);
 // Folders searched, in order.
 std::vector<std::string> controlLibrarySearchPath();

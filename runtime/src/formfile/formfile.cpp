@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <algorithm>
+#include <iostream>
 #include <map>
 
 #include "forms/collection.h"
@@ -48,16 +50,31 @@ bool isExtenderProperty(std::string_view name, const ClassInfo& typeInfo) {
 constexpr const char* kExtentX = "_extentx";
 constexpr const char* kExtentY = "_extenty";
 
+// Where a parse error's byte offset falls, as an editor shows it: 1-based, columns in
+// characters, not bytes.
+std::string lineAndColumn(const QByteArray& text, qsizetype offset) {
+  int line = 1, column = 1;
+  for (qsizetype i = 0; i < std::min(offset, text.size()); ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {  // not inside a UTF-8 sequence
+      ++column;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 class Loader {
  public:
   Loader(std::string path, bool designMode) : m_path(std::move(path)), m_dir(QFileInfo(QString::fromStdString(m_path)).absoluteDir()), m_designMode(designMode) {}
 
-  FormPtr load(const QByteArray& text) {
+  FormPtr load(const QByteArray& text, std::vector<LoadWarning>* warnings) {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(text, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-      throw Error(err::BadFormFile, m_path + ": not a form file: " + parseError.errorString().toStdString() + " at offset " +
-                                        std::to_string(parseError.offset));
+      throw Error(err::BadFormFile, m_path + ": not a form file: " + parseError.errorString().toStdString() + " at " +
+                                        lineAndColumn(text, parseError.offset));
     if (!doc.isObject()) throw Error(err::BadFormFile, m_path + ": not a form file: the top level must be an object");
     const QJsonObject root = doc.object();
     const std::string name = root.value("name").toString().toStdString();
@@ -72,6 +89,9 @@ class Loader {
       form->Unload();  // nothing half-loaded stays behind
       throw;
     }
+    // Only a form that loaded has warnings: a failed load reports its error alone.
+    for (const LoadWarning& w : m_warnings) std::cerr << "warning: " << w.message << '\n';
+    if (warnings) warnings->insert(warnings->end(), m_warnings.begin(), m_warnings.end());
     return form;
   }
 
@@ -86,20 +106,23 @@ class Loader {
   // the same result whatever order its keys are in.
   void applyProperties(Object& target, const ClassInfo& info, const QJsonObject& entry, const std::string& control,
                        const std::function<bool(const std::string&)>& skip) {
-    std::map<std::string, QJsonValue> pending;
-    for (auto it = entry.begin(); it != entry.end(); ++it)
-      if (!isReservedKey(it.key()) && !(skip && skip(it.key().toStdString()))) pending[lowerCase(it.key().toStdString())] = it.value();
+    // By folded name, each with the key as the file spells it, for the error.
+    std::map<std::string, std::pair<std::string, QJsonValue>> pending;
+    for (auto it = entry.begin(); it != entry.end(); ++it) {
+      const std::string key = it.key().toStdString();
+      if (!isReservedKey(it.key()) && !(skip && skip(key))) pending[lowerCase(key)] = {key, it.value()};
+    }
     for (const MemberInfo& m : info.members) {
       auto it = pending.find(lowerCase(m.name));
       if (it == pending.end()) continue;
       try {
-        applyProperty(target, m, it->second);
+        applyProperty(target, m, it->second.second);
       } catch (const Error& e) {
         fail(e, control, m.name);
       }
       pending.erase(it);
     }
-    if (!pending.empty()) fail(Error(err::NoSuchMember, "no such property"), control, pending.begin()->first);
+    if (!pending.empty()) fail(Error(err::NoSuchMember, "no such property"), control, pending.begin()->second.first);
   }
 
   void applyProperty(Object& target, const MemberInfo& m, const QJsonValue& value) {
@@ -186,15 +209,25 @@ class Loader {
       if (e.description().rfind(m_path, 0) == 0) throw;  // already names the file
       fail(e, label, "");
     }
+    if (custom) warnUnread(bag, classId, label);
     if (entry.contains("controls")) {
       if (!control->isContainer()) fail(Error(err::InvalidCall, "this control cannot hold controls"), label, "controls");
       loadControls(form, entry.value("controls"), control.get(), label);
     }
   }
 
+  // The host read its own extent keys while siting the control, so they never show here.
+  void warnUnread(const PropertyBag& bag, const std::string& classId, const std::string& label) {
+    for (const std::string& key : bag.unread())
+      m_warnings.push_back({label, key,
+                            m_path + ": control '" + label + "': " + classId + " did not read the bag entry '" + key +
+                                "', so it has no effect and a save leaves it out"});
+  }
+
   std::string m_path;
   QDir m_dir;
   bool m_designMode;
+  std::vector<LoadWarning> m_warnings;
 };
 
 class Saver {
@@ -299,14 +332,14 @@ class Saver {
 
 }  // namespace
 
-FormPtr loadFormFromJson(const std::string& json, const std::string& path, bool designMode) {
-  return Loader(path, designMode).load(QByteArray::fromStdString(json));
+FormPtr loadFormFromJson(const std::string& json, const std::string& path, bool designMode, std::vector<LoadWarning>* warnings) {
+  return Loader(path, designMode).load(QByteArray::fromStdString(json), warnings);
 }
 
-FormPtr loadForm(const std::string& path, bool designMode) {
+FormPtr loadForm(const std::string& path, bool designMode, std::vector<LoadWarning>* warnings) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) throw Error(err::FileNotFound, path + ": cannot open the form file: " + file.errorString().toStdString());
-  return Loader(path, designMode).load(file.readAll());
+  return Loader(path, designMode).load(file.readAll(), warnings);
 }
 
 std::string saveFormToJson(const Form& form, const std::string& path) {

@@ -218,8 +218,11 @@ ControlPtr Form::addControl(const std::string& classId, const std::string& name,
     host->initialize();
     if (options.site) options.site(*host);
     if (options.bag) {
+      // A copy, so the class cannot change the caller's bag; the caller still learns
+      // which entries it read.
       PropertyBag bag = *options.bag;
       host->readProperties(bag);
+      options.bag->noteReadsOf(bag);
     } else {
       host->initProperties();
     }

@@ -10,6 +10,7 @@
 
 #include "forms/collection.h"
 #include "forms/error.h"
+#include "forms/standard_classes.h"
 
 #ifndef FORMS_INSTALL_LIBDIR
 #define FORMS_INSTALL_LIBDIR "/usr/local/lib"
@@ -89,6 +90,13 @@ const ControlFactory& findControlClass(const std::string& classId) {
     throw Error(err::CannotCreateObject, "Invalid class id '" + classId + "': expected Library.Class");
   const std::string libraryName = classId.substr(0, dot);
   const std::string className = classId.substr(dot + 1);
+  if (isStandardLibrary(libraryName)) {
+    std::string known;
+    for (const std::string& id : standardClassIds()) known += (known.empty() ? "" : ", ") + id;
+    throw Error(err::CannotCreateObject, isStandardClass(classId)
+                                             ? "'" + classId + "' is one of the runtime's own classes, not a control library's"
+                                             : "Class '" + className + "' is not one of the runtime's own classes (" + known + ")");
+  }
   const LoadedLibrary& lib = loadLibrary(libraryName, classId);
   for (const ControlFactory& f : lib.entry->classes)
     if (f.typeInfo && equalsNoCase(f.typeInfo->name, className)) return f;
@@ -96,6 +104,7 @@ const ControlFactory& findControlClass(const std::string& classId) {
 }
 
 const LibraryInfo& controlLibraryInfo(const std::string& libraryName) {
+  if (isStandardLibrary(libraryName)) return standardLibraryInfo();
   return *loadLibrary(libraryName, libraryName).entry->library;
 }
 
