@@ -29,13 +29,14 @@ e2e_start_app "Controls Check" "$runner" --save "$work/saved.json" "$form_file"
 # Control rectangles in window pixels, from the form file: "name[index] x y w h", and
 # the form's client size as "form".
 # Positions are twips relative to the container; the runtime's default is 15 twips a pixel.
+# A save leaves out a Left or Top of 0, as it leaves out every default.
 declare -A rect
 while read -r key x y w h; do rect[$key]="$x $y $w $h"; done < <(python3 - "$form_file" <<'EOF'
 import json, sys
 TWIPS_PER_PIXEL = 15
 def walk(controls, left, top):
     for c in controls:
-        x, y = left + c["Left"] / TWIPS_PER_PIXEL, top + c["Top"] / TWIPS_PER_PIXEL
+        x, y = left + c.get("Left", 0) / TWIPS_PER_PIXEL, top + c.get("Top", 0) / TWIPS_PER_PIXEL
         key = c["name"] + (f"[{c['index']}]" if "index" in c else "")
         print(key, round(x), round(y), round(c["Width"] / TWIPS_PER_PIXEL), round(c["Height"] / TWIPS_PER_PIXEL))
         walk(c.get("controls", []), x, y)
