@@ -19,6 +19,10 @@ class Control : public Window {
   // as its own: done before anything above them takes another font.
   static void keepOwnFontsWithin(QWidget* root);
 
+  // The control a widget shows, found up its parents: a user control's own pieces give
+  // the user control. nullptr for the form's own widget or one of no form.
+  static Control* ofWidget(const QWidget* widget);
+
   // The class id the control was created from ("Forms.TextBox", "Lib.Class").
   const std::string& classId() const { return m_classId; }
 

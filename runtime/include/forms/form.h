@@ -85,6 +85,24 @@ class Form : public Window {
   ControlPtr addControl(const std::string& classId, const std::string& name, Window* container,
                         const AddOptions& options);
 
+  // Removes a control and everything it holds: their windows go, user controls end, and
+  // whatever still holds one of them gets error 91 from it.
+  void removeControl(Control& control);
+  // Where a control stands in controls(), the order a save writes each container's
+  // controls in.
+  std::size_t orderOf(const Control& control) const;
+  // Moves the controls from `first` to the end of controls() to `position` (clamped),
+  // keeping their own order: a block just made takes the place of one removed.
+  void placeInOrder(std::size_t first, std::size_t position);
+
+  // The form's widget goes inside `host` as a plain child widget, without a window frame,
+  // where a designer shows the form it edits.
+  void embedIn(QWidget* host);
+  // In design mode, told of each PropertyChanged a user control of the form calls.
+  using PropertyChangedHook = std::function<void(Control&, const std::string&)>;
+  void setPropertyChangedHook(PropertyChangedHook hook) { m_propertyChangedHook = std::move(hook); }
+  void propertyChanged(Control& control, const std::string& name);
+
   void Show();
   void Hide();
   // Raises Unload(Cancel); a handler that sets Cancel to non-zero keeps the form loaded,
@@ -145,6 +163,7 @@ class Form : public Window {
   };
   std::vector<Subscription> m_subscriptions;
   mutable std::shared_ptr<ControlsCollection> m_controlsObject;
+  PropertyChangedHook m_propertyChangedHook;
 };
 
 using FormPtr = std::shared_ptr<Form>;

@@ -36,4 +36,18 @@ const LibraryInfo& controlLibraryInfo(const std::string& libraryName);
 // Folders searched, in order.
 std::vector<std::string> controlLibrarySearchPath();
 
+// A control library found on the search path: its classes, or why it did not load.
+struct ControlLibraryListing {
+  std::string name;  // the library part of its class ids: libName.so gives Name
+  std::string path;
+  const LibraryInfo* info = nullptr;  // nullptr when it failed to load
+  std::vector<const ClassInfo*> classes;
+  std::string error;  // the loader's message when it failed
+};
+// Every shared object on the search path that exports the entry point, in search
+// order, the first of each name only (as class ids find them). Other shared objects are
+// not loaded to find out. A library that failed before is tried again, and one added
+// since the last call is found: a designer's "Reload" is another call.
+std::vector<ControlLibraryListing> listControlLibraries();
+
 }  // namespace forms

@@ -69,6 +69,24 @@ class Loader {
  public:
   Loader(std::string path, bool designMode) : m_path(std::move(path)), m_dir(QFileInfo(QString::fromStdString(m_path)).absoluteDir()), m_designMode(designMode) {}
 
+  // One entry, with what it holds, into a form that is already there. Errors leave
+  // nothing of the entry behind.
+  ControlPtr loadEntry(Form& form, const QJsonObject& entry, Window* container, std::size_t position,
+                       std::vector<LoadWarning>* warnings) {
+    const std::size_t before = form.controls().size();
+    ControlPtr control;
+    try {
+      control = loadControl(form, entry, container);
+    } catch (...) {
+      if (form.controls().size() > before) form.removeControl(*form.controls()[before]);
+      throw;
+    }
+    // What was made sits at the end of the form's order: it moves to its place as one block.
+    form.placeInOrder(before, position);
+    reportWarnings(warnings);
+    return control;
+  }
+
   FormPtr load(const QByteArray& text, std::vector<LoadWarning>* warnings) {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(text, &parseError);
@@ -90,12 +108,16 @@ class Loader {
       throw;
     }
     // Only a form that loaded has warnings: a failed load reports its error alone.
-    for (const LoadWarning& w : m_warnings) std::cerr << "warning: " << w.message << '\n';
-    if (warnings) warnings->insert(warnings->end(), m_warnings.begin(), m_warnings.end());
+    reportWarnings(warnings);
     return form;
   }
 
  private:
+  void reportWarnings(std::vector<LoadWarning>* warnings) const {
+    for (const LoadWarning& w : m_warnings) std::cerr << "warning: " << w.message << '\n';
+    if (warnings) warnings->insert(warnings->end(), m_warnings.begin(), m_warnings.end());
+  }
+
   [[noreturn]] void fail(const Error& e, const std::string& control, const std::string& property) const {
     std::string where = m_path + ": control '" + control + "'";
     if (!property.empty()) where += ", property '" + property + "'";
@@ -148,7 +170,7 @@ class Loader {
     }
   }
 
-  void loadControl(Form& form, const QJsonObject& entry, Window* container) {
+  ControlPtr loadControl(Form& form, const QJsonObject& entry, Window* container) {
     const std::string name = entry.value("name").toString().toStdString();
     const std::string classId = entry.value("class").toString().toStdString();
     if (name.empty()) fail(Error(err::BadFormFile, "a control has no \"name\""), "?", "name");
@@ -214,6 +236,7 @@ class Loader {
       if (!control->isContainer()) fail(Error(err::InvalidCall, "this control cannot hold controls"), label, "controls");
       loadControls(form, entry.value("controls"), control.get(), label);
     }
+    return control;
   }
 
   // The host read its own extent keys while siting the control, so they never show here.
@@ -233,6 +256,8 @@ class Loader {
 class Saver {
  public:
   Saver(const Form& form, const std::string& path) : m_form(form), m_dir(QFileInfo(QString::fromStdString(path)).absoluteDir()) {}
+
+  QJsonObject entry(const Control& c) { return saveControl(const_cast<Control&>(c)); }
 
   QJsonObject save() {
     QJsonObject root;
@@ -331,6 +356,16 @@ class Saver {
 };
 
 }  // namespace
+
+QJsonObject saveControlEntry(const Control& control, const std::string& formPath) {
+  return Saver(Form::live(control.form()), formPath).entry(control);
+}
+
+ControlPtr loadControlEntry(Form& form, const QJsonObject& entry, Window* container, const std::string& formPath,
+                            std::size_t position, std::vector<LoadWarning>* warnings) {
+  Form::live(&form);
+  return Loader(formPath, form.designMode()).loadEntry(form, entry, container ? container : &form, position, warnings);
+}
 
 FormPtr loadFormFromJson(const std::string& json, const std::string& path, bool designMode, std::vector<LoadWarning>* warnings) {
   return Loader(path, designMode).load(QByteArray::fromStdString(json), warnings);

@@ -88,6 +88,15 @@ Control::~Control() {
 
 Form& Control::owner() const { return Form::live(m_form); }
 
+Control* Control::ofWidget(const QWidget* widget) {
+  for (Window* w = Window::fromWidget(widget); w; w = w->containerWindow()) {
+    auto* c = dynamic_cast<Control*>(w);
+    if (!c) return nullptr;
+    if (!c->isConstituent()) return c;
+  }
+  return nullptr;
+}
+
 void Control::detach() {
   m_form = nullptr;
   m_container = nullptr;

@@ -259,6 +259,65 @@ void Form::forgetControl(Control* control) {
   }
 }
 
+void Form::removeControl(Control& control) {
+  live(this);
+  const ControlPtr keep = std::static_pointer_cast<Control>(control.shared_from_this());
+  auto within = [&](const Window* w) {
+    for (; w; w = w->containerWindow())
+      if (w == &control) return true;
+    return false;
+  };
+  std::vector<Control*> going;
+  for (const ControlPtr& c : m_controls)
+    if (within(c.get())) going.push_back(c.get());
+  // Children's windows go with the control's, parents before children.
+  win32::runtime::destroyWindow(control.hWnd());
+  for (Control* c : going) forgetControl(c);
+  // Constituents too: every object of the removed tree answers error 91 from now on.
+  std::vector<Control*> detached;
+  for (Control* c : m_attached)
+    if (within(c)) detached.push_back(c);
+  for (Control* c : detached) {
+    std::erase(m_attached, c);
+    if (c != &control && c->widget() && control.widget() && control.widget()->isAncestorOf(c->widget())) c->releaseWidget(true);
+    c->detach();
+  }
+  control.releaseWidget();
+}
+
+std::size_t Form::orderOf(const Control& control) const {
+  auto it = std::find_if(m_controls.begin(), m_controls.end(), [&](const ControlPtr& c) { return c.get() == &control; });
+  return static_cast<std::size_t>(it - m_controls.begin());
+}
+
+void Form::placeInOrder(std::size_t first, std::size_t position) {
+  if (first >= m_controls.size()) return;
+  position = std::min(position, first);
+  const std::size_t count = m_controls.size() - first;
+  const auto at = [&](std::size_t i) { return m_controls.begin() + static_cast<std::ptrdiff_t>(i); };
+  std::rotate(at(position), at(first), m_controls.end());
+  // Each is stacked as ordered among its siblings: under the first one that follows it.
+  for (std::size_t i = position; i < position + count; ++i) {
+    Control* moved = m_controls[i].get();
+    for (std::size_t j = position + count; j < m_controls.size(); ++j) {
+      Control* next = m_controls[j].get();
+      if (next->containerWindow() != moved->containerWindow()) continue;
+      if (moved->widget() && next->widget()) moved->widget()->stackUnder(next->widget());
+      break;
+    }
+  }
+}
+
+void Form::embedIn(QWidget* host) {
+  live(this);
+  widget()->setParent(host);  // a child widget now: no frame, no window of its own
+  widget()->move(0, 0);
+}
+
+void Form::propertyChanged(Control& control, const std::string& name) {
+  if (m_designMode && m_propertyChangedHook && !m_unloaded) m_propertyChangedHook(control, name);
+}
+
 void Form::Show() {
   live(this);
   widget()->show();

@@ -7,10 +7,12 @@
 
 #include <cstdlib>
 #include <map>
+#include <set>
 
 #include "forms/collection.h"
 #include "forms/error.h"
 #include "forms/standard_classes.h"
+#include "elf_exports.h"
 
 #ifndef FORMS_INSTALL_LIBDIR
 #define FORMS_INSTALL_LIBDIR "/usr/local/lib"
@@ -106,6 +108,35 @@ const ControlFactory& findControlClass(const std::string& classId) {
 const LibraryInfo& controlLibraryInfo(const std::string& libraryName) {
   if (isStandardLibrary(libraryName)) return standardLibraryInfo();
   return *loadLibrary(libraryName, libraryName).entry->library;
+}
+
+std::vector<ControlLibraryListing> listControlLibraries() {
+  std::vector<ControlLibraryListing> out;
+  std::set<std::string> seen;  // folded names
+  for (const std::string& dir : controlLibrarySearchPath()) {
+    const QDir folder(QString::fromStdString(dir));
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("lib*.so")}, QDir::Files, QDir::Name)) {
+      const std::string fileName = file.fileName().toStdString();
+      const std::string name = fileName.substr(3, fileName.size() - 6);
+      if (name.empty() || seen.contains(lowerCase(name))) continue;
+      if (!exportsSymbol(file.absoluteFilePath().toStdString(), FORMS_LIBRARY_ENTRY_NAME)) continue;
+      seen.insert(lowerCase(name));
+      ControlLibraryListing listing;
+      listing.name = name;
+      listing.path = file.absoluteFilePath().toStdString();
+      try {
+        const LoadedLibrary& lib = loadLibrary(name, name);
+        listing.path = lib.path;
+        listing.info = lib.entry->library;
+        for (const ControlFactory& f : lib.entry->classes)
+          if (f.typeInfo) listing.classes.push_back(f.typeInfo);
+      } catch (const Error& e) {
+        listing.error = e.description();
+      }
+      out.push_back(std::move(listing));
+    }
+  }
+  return out;
 }
 
 }  // namespace forms

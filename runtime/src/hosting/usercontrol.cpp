@@ -249,6 +249,7 @@ void UserControlHost::raiseEvent(std::string_view event, Args& args) { Control::
 void UserControlHost::propertyChanged(const std::string& name) {
   m_changed = true;
   m_propertyChanges.push_back(name);
+  if (Form* f = form()) f->propertyChanged(*this, name);
 }
 
 void UserControlHost::initialize() { m_instance->Initialize(); }
