@@ -8,6 +8,12 @@
 
 #include "document.h"
 
+// Rectangles and references read as text when a check fails.
+inline void PrintTo(const QRectF& r, std::ostream* out) { *out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height(); }
+namespace designer {
+inline void PrintTo(const ControlRef& r, std::ostream* out) { *out << r.text(); }
+}  // namespace designer
+
 class DesignerTest : public ::testing::Test {
  protected:
   void SetUp() override {

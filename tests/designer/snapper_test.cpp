@@ -1,12 +1,11 @@
 // Where a move or a resize comes to rest on the grid.
 #include <gtest/gtest.h>
 
+#include "designer_fixture.h"
 #include "snapper.h"
 
 using namespace designer;
 
-// Rectangles read as numbers when a case fails.
-void PrintTo(const QRectF& r, std::ostream* out) { *out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height(); }
 
 TEST(SnapperTest, MovesAndResizesComeToRestOnTheGrid) {
   struct Case {

@@ -1,0 +1,101 @@
+#pragma once
+// The glass over the form being designed: it takes every mouse and key event meant for
+// the form's controls and paints the grid, the selection's handles, the rubber band, the
+// container a drag would drop into and the rectangle of a control being placed. The
+// form's own widgets never hear the user.
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QWidget>
+#include <vector>
+
+#include "document.h"
+#include "snapper.h"
+
+namespace designer {
+
+class Overlay : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `host` holds the form's widget, which the overlay lies over.
+  Overlay(Document& document, QWidget* host);
+
+  // A class to place with the next press (a rectangle dragged, or a click for its own
+  // size); empty to select again.
+  void setPlacing(const QString& classId);
+  const QString& placing() const { return m_placing; }
+  // The grid's step in twips; 0 for none.
+  void setGrid(double twips);
+  double grid() const { return m_gridTwips; }
+
+  // A gesture as the mouse makes it, in this widget's pixels: what the events call, and
+  // what a benchmark can call too.
+  void press(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  void moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  void release(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  // Arrow keys: a grid step (Ctrl: a pixel) of the selection's move, or with Shift of its size.
+  void nudge(int dx, int dy, Qt::KeyboardModifiers modifiers);
+
+  // A control's rectangle in this widget's pixels, and the container holding the point.
+  QRect pixelRect(const forms::Control& control) const;
+  forms::Window& containerAt(const QPoint& at, const std::vector<forms::Control*>& excluded = {}) const;
+  forms::Control* controlAt(const QPoint& at) const;
+
+ signals:
+  void placed();  // a control was placed: the placement tool is done
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  enum class Gesture { None, Pending, Drag, Resize, Band, Place };
+  struct Dragged {
+    ControlRef ref;
+    ControlRef container;
+    QRectF start;       // in its container's scale
+    QPointF unitsPerPixel;
+  };
+
+  std::vector<forms::Control*> selected() const;
+  QPointF unitsPerPixel(const forms::Window& container) const;
+  double gridIn(const forms::Window& container, Qt::KeyboardModifiers modifiers) const;
+  QPoint contentOrigin(const forms::Window& container) const;
+  std::vector<QRect> handles(const QRect& r) const;
+  // The edges a handle moves, or 0 when the point is on none.
+  int handleAt(const QPoint& at, forms::Control** control) const;
+  QRect decorations() const;  // what the overlay paints now, to repaint just that
+  void refresh();             // repaints the old and the new decorations
+  void startDrag();
+  void finishDrag(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  void cancelGesture();
+  QString nudgeKey();
+
+  Document& m_document;
+  QWidget* m_host;
+  QString m_placing;
+  double m_gridTwips = 120;
+  QPixmap m_gridTile;
+
+  Gesture m_gesture = Gesture::None;
+  QPoint m_pressAt, m_at;
+  Qt::KeyboardModifiers m_pressModifiers;
+  std::vector<Dragged> m_dragged;  // the first is the control pressed
+  int m_edges = 0;                 // a resize's
+  forms::Window* m_dropTarget = nullptr;
+  ControlRef m_dropRef;
+  QRect m_band;
+  QRect m_painted;  // decorations last painted
+
+  // A burst of nudges is one step: the same selection, nothing else between, no pause.
+  QElapsedTimer m_lastNudge;
+  int m_nudgeBurst = 0;
+  int m_nudgeIndex = -1;
+  std::vector<ControlRef> m_nudged;
+};
+
+}  // namespace designer

@@ -1,0 +1,67 @@
+#include "state_log.h"
+
+#include <QTreeWidget>
+
+#include "canvas.h"
+#include "forms/error.h"
+#include "main_window.h"
+#include "overlay.h"
+#include "toolbox.h"
+
+namespace designer {
+
+namespace {
+
+constexpr int kSampleMs = 100;
+
+std::string text(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + "," + std::to_string(r.width()) + "," + std::to_string(r.height());
+}
+
+}  // namespace
+
+StateLog::StateLog(MainWindow& window, const QString& path) : m_window(window), m_file(path) {
+  if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    throw forms::Error(forms::err::FileNotFound, "cannot write the state log " + path.toStdString());
+  connect(&m_timer, &QTimer::timeout, this, [this] { sample(); });
+  m_timer.start(kSampleMs);
+}
+
+void StateLog::sample() {
+  const std::string line = describe();
+  if (line == m_last) return;
+  m_last = line;
+  m_file.write((line + "\n").c_str());
+  m_file.flush();
+}
+
+std::string StateLog::describe() const {
+  std::string out = "title=" + m_window.windowTitle().replace(' ', '_').toStdString();
+  out += " tabs=" + std::to_string(m_window.documentCount());
+  if (auto* tree = m_window.toolbox().findChild<QTreeWidget*>("toolbox")) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+      const QString id = (*it)->data(0, Qt::UserRole).toString();
+      if (id.isEmpty()) continue;
+      const QRect r = tree->visualItemRect(*it);
+      if (r.isEmpty()) continue;
+      out += " tool:" + id.toStdString() + "=" + text(QRect(tree->viewport()->mapTo(&m_window, r.topLeft()), r.size()));
+    }
+  }
+  Canvas* canvas = m_window.currentCanvas();
+  if (!canvas) return out;
+  Document& doc = canvas->document();
+  out += std::string(" modified=") + (doc.isModified() ? "1" : "0");
+  std::string chosen;
+  for (const ControlRef& r : doc.selection()) chosen += (chosen.empty() ? "" : ",") + r.text();
+  out += " selection=" + (chosen.empty() ? std::string("-") : chosen);
+  const QWidget* form = doc.form().widget();
+  out += " form=" + text(QRect(form->mapTo(&m_window, QPoint(0, 0)), form->size()));
+  const Overlay& overlay = canvas->overlay();
+  for (const forms::ControlPtr& c : doc.form().controls()) {
+    const QRect r = overlay.pixelRect(*c);
+    out += " c:" + ControlRef::of(*c).text() + "=" + text(QRect(overlay.mapTo(&m_window, r.topLeft()), r.size()));
+  }
+  return out;
+}
+
+}  // namespace designer
