@@ -35,6 +35,7 @@ forms::MemberInfo& describe(forms::MemberInfo& m, const TypeRef& type, const cha
 forms::ClassInfo buildClassInfo() {
   forms::ClassInfo c;
   c.name = "Scrollbay";
+  c.description = "A scrollable viewport: the controls placed in it scroll under a window with scrollbars";
   c.defaultInterface = "_Scrollbay";
   c.eventInterface = "__Scrollbay";
   c.isControl = true;

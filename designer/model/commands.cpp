@@ -31,7 +31,7 @@ std::vector<PlacedEntry> entriesFrom(const QJsonValue& v) {
 
 }  // namespace
 
-ControlRef PlacedEntry::ref() const {
+ControlRef PlacedEntry::refOf(const QJsonObject& entry) {
   return {entry.value("name").toString().toStdString(),
           entry.contains("index") ? static_cast<int16_t>(entry.value("index").toInt()) : int16_t{-1}};
 }

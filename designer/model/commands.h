@@ -20,7 +20,9 @@ struct PlacedEntry {
   std::size_t position = 0;  // in the form's order of controls
   QJsonObject entry;
 
-  ControlRef ref() const;
+  ControlRef ref() const { return refOf(entry); }
+  // The control an entry makes, by its name and index.
+  static ControlRef refOf(const QJsonObject& entry);
   QJsonObject toJson() const;
   static PlacedEntry fromJson(const QJsonObject& o);
 };

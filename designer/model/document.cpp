@@ -240,14 +240,6 @@ void Document::applyGeometry(const std::vector<Placement>& placements, bool afte
   emit geometryChanged();
 }
 
-void Document::preview(const ControlRef& ref, const QRectF& r) {
-  forms::Control* c = ref.control(*m_form);
-  if (!c) return;
-  Busy busy(m_busy);
-  c->Move(static_cast<float>(r.x()), static_cast<float>(r.y()), static_cast<float>(r.width()), static_cast<float>(r.height()));
-  emit geometryChanged();
-}
-
 void Document::replace(const std::vector<PlacedEntry>& from, const std::vector<PlacedEntry>& to) {
   std::vector<const PlacedEntry*> going, coming;
   for (const PlacedEntry& e : from) going.push_back(&e);
@@ -338,7 +330,7 @@ std::vector<ControlRef> Document::paste(const QJsonArray& entries, const Control
                 entry["Left"] = entry.value("Left").toDouble() + offset.x();
                 entry["Top"] = entry.value("Top").toDouble() + offset.y();
                 forms::loadControlEntry(*m_form, entry, container, entryPath(), endOf(*container));
-                made.push_back(PlacedEntry{{}, 0, entry}.ref());
+                made.push_back(PlacedEntry::refOf(entry));
               }
             } catch (...) {
               // All of it or none of it.

@@ -71,8 +71,6 @@ class Document : public QObject {
   void replace(const std::vector<PlacedEntry>& from, const std::vector<PlacedEntry>& to);
   // The path entries are written for (pictures relative to it).
   std::string entryPath() const;
-  // Moves a control without a step, as a drag shows it before it is let go.
-  void preview(const ControlRef& control, const QRectF& rect);
 
  signals:
   void structureChanged();  // controls came or went

@@ -52,7 +52,14 @@ MainWindow::MainWindow() : m_tabs(new QTabWidget), m_undo(new QUndoGroup(this)) 
   m_tabs->setMovable(true);
   setCentralWidget(m_tabs);
   m_runner = new Runner(this);
-  connect(m_runner, &Runner::failed, this, [this](const QString& message) { showProblem(tr("The form did not run: %1").arg(message)); });
+  // The runner's own words, in a box that blocks nothing: the designer stays as it was.
+  connect(m_runner, &Runner::failed, this, [this](const QString& message) {
+    showProblem(tr("The form did not run: %1").arg(message));
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Run"), tr("The form did not run.\n\n%1").arg(message), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+  });
   buildDocks();
   buildActions();
   connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int i) { closeTab(i); });

@@ -102,22 +102,33 @@ double Overlay::gridIn(const forms::Window& container, Qt::KeyboardModifiers mod
 }
 
 forms::Window& Overlay::containerAt(const QPoint& at, const std::vector<forms::Control*>& excluded) const {
-  forms::Window* here = &m_document.form();
-  for (bool deeper = true; deeper;) {
-    deeper = false;
-    const auto children = here->childControls();
-    // The last made lies on top.
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-      forms::Control* c = it->get();
-      if (!c->isContainer() || !c->widget() || !c->widget()->isVisible()) continue;
-      if (std::find(excluded.begin(), excluded.end(), c) != excluded.end()) continue;
-      if (!pixelRect(*c).contains(at)) continue;
-      here = c;
-      deeper = true;
-      break;
+  forms::Form& form = m_document.form();
+  std::vector<forms::Control*> all = m_containers;
+  if (all.empty())
+    for (const forms::ControlPtr& c : form.controls())
+      if (c->isContainer()) all.push_back(c.get());
+  auto shows = [&](forms::Control* c) {
+    // Visible, not one dragged or inside one, and the point within it and every container up.
+    for (forms::Window* w = c; w && w != &form; w = w->containerWindow()) {
+      auto* up = static_cast<forms::Control*>(w);
+      if (std::find(excluded.begin(), excluded.end(), up) != excluded.end()) return false;
+      if (!up->widget() || !up->widget()->isVisible() || !pixelRect(*up).contains(at)) return false;
+    }
+    return true;
+  };
+  forms::Window* deepest = &form;
+  int depth = 0;
+  for (forms::Control* c : all) {
+    if (!shows(c)) continue;
+    int d = 0;
+    for (forms::Window* w = c; w && w != &form; w = w->containerWindow()) ++d;
+    // The deepest; among equals the last made, which lies on top.
+    if (d >= depth) {
+      deepest = c;
+      depth = d;
     }
   }
-  return *here;
+  return *deepest;
 }
 
 forms::Control* Overlay::controlAt(const QPoint& at) const {
@@ -161,9 +172,23 @@ int Overlay::handleAt(const QPoint& at, forms::Control** control) const {
 
 // Painting.
 
+QRect Overlay::shownRect(const forms::Control& c) const {
+  for (const Dragged& d : m_dragged) {
+    if (d.ref.control(m_document.form()) != &c || !frozen()) continue;
+    if (m_gesture == Gesture::Drag) return d.startPixels.translated(qRound(m_shift.x()), qRound(m_shift.y()));
+    if (m_gesture == Gesture::Resize) {
+      const QPointF origin = d.startPixels.topLeft() - QPointF(d.start.x() / d.unitsPerPixel.x(), d.start.y() / d.unitsPerPixel.y());
+      return QRectF(origin + QPointF(d.now.x() / d.unitsPerPixel.x(), d.now.y() / d.unitsPerPixel.y()),
+                    QSizeF(d.now.width() / d.unitsPerPixel.x(), d.now.height() / d.unitsPerPixel.y()))
+          .toRect();
+    }
+  }
+  return pixelRect(c);
+}
+
 QRect Overlay::decorations() const {
   QRect r;
-  for (forms::Control* c : selected()) r |= pixelRect(*c).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+  for (forms::Control* c : selected()) r |= shownRect(*c).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (m_dropTarget) r |= QRect(contentOrigin(*m_dropTarget), m_dropTarget->contentWidget()->size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (!m_band.isNull()) r |= m_band.normalized().adjusted(-2, -2, 2, 2);
   return r;
@@ -175,13 +200,47 @@ void Overlay::refresh() {
   m_painted = now;
 }
 
+void Overlay::freeze() {
+  if (frozen()) return;
+  QRect visible = m_host->visibleRegion().boundingRect();
+  if (visible.isEmpty()) visible = rect();
+  m_grabbing = true;
+  m_still = m_host->grab(visible);
+  m_grabbing = false;
+  m_stillAt = visible.topLeft();
+  if (m_gesture == Gesture::Drag)
+    for (Dragged& d : m_dragged)
+      if (forms::Control* c = d.ref.control(m_document.form()); c && c->widget()) d.image = c->widget()->grab();
+  for (const forms::ControlPtr& c : m_document.form().controls())
+    if (c->isContainer()) m_containers.push_back(c.get());
+  // Painting all of its rectangle, the glass spares Qt the form's widgets below it.
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
+void Overlay::thaw() {
+  m_still = {};
+  m_containers.clear();
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  update();
+}
+
 void Overlay::paintEvent(QPaintEvent* event) {
+  if (m_grabbing) return;  // the still picture is of the form alone
   QPainter p(this);
   p.setClipRegion(event->region());
+  if (frozen()) {
+    p.fillRect(event->rect(), QColor(150, 150, 150));
+    p.drawPixmap(m_stillAt, m_still);
+    if (m_gesture == Gesture::Drag) {
+      p.setOpacity(0.8);
+      for (const Dragged& d : m_dragged) p.drawPixmap(d.startPixels.topLeft() + m_shift.toPoint(), d.image);
+      p.setOpacity(1);
+    }
+  }
   const QColor ink(0, 84, 166);
   bool first = true;
   for (forms::Control* c : selected()) {
-    const QRect r = pixelRect(*c);
+    const QRect r = shownRect(*c);
     p.setPen(QPen(ink, 1, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
@@ -233,7 +292,8 @@ void Overlay::press(const QPoint& at, Qt::KeyboardModifiers modifiers) {
     m_gesture = Gesture::Resize;
     m_edges = edges;
     const forms::Window& container = *sized->containerWindow();
-    m_dragged.push_back({ControlRef::of(*sized), ControlRef::of(container), Document::rectOf(*sized), unitsPerPixel(container)});
+    m_dragged.push_back({ControlRef::of(*sized), ControlRef::of(container), Document::rectOf(*sized), unitsPerPixel(container),
+                         pixelRect(*sized), {}, Document::rectOf(*sized)});
     return;
   }
   const bool adding = modifiers & (Qt::ShiftModifier | Qt::ControlModifier);
@@ -260,20 +320,23 @@ void Overlay::press(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   if (!wasChosen) m_document.select({ref});
   // The control pressed leads the drag; the rest of the selection follows it.
   m_gesture = Gesture::Pending;
-  m_dragged.push_back({ref, ControlRef::of(*hit->containerWindow()), Document::rectOf(*hit), unitsPerPixel(*hit->containerWindow())});
+  auto draggedOf = [this](forms::Control& c) {
+    const forms::Window& container = *c.containerWindow();
+    return Dragged{ControlRef::of(c), ControlRef::of(container), Document::rectOf(c), unitsPerPixel(container), pixelRect(c), {},
+                   Document::rectOf(c)};
+  };
+  m_dragged.push_back(draggedOf(*hit));
   for (const ControlRef& r : m_document.outermost(m_document.selection())) {
     if (r == ref) continue;
     forms::Control* c = r.control(m_document.form());
     if (isWithin(hit, c)) {
       // The pressed control lies inside another chosen one, which moves it along.
-      m_dragged.front() = {r, ControlRef::of(*c->containerWindow()), Document::rectOf(*c), unitsPerPixel(*c->containerWindow())};
+      m_dragged.front() = draggedOf(*c);
       continue;
     }
-    m_dragged.push_back({r, ControlRef::of(*c->containerWindow()), Document::rectOf(*c), unitsPerPixel(*c->containerWindow())});
+    m_dragged.push_back(draggedOf(*c));
   }
 }
-
-void Overlay::startDrag() { m_gesture = Gesture::Drag; }
 
 void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   m_at = at;
@@ -282,19 +345,20 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   switch (m_gesture) {
     case Gesture::Pending:
       if (delta.manhattanLength() < QApplication::startDragDistance()) return;
-      startDrag();
+      m_gesture = Gesture::Drag;
+      freeze();
       [[fallthrough]];
     case Gesture::Drag: {
-      const Dragged& lead = m_dragged.front();
+      Dragged& lead = m_dragged.front();
       forms::Window* leadContainer = lead.container.resolve(form);
       if (!leadContainer) return;
       const QRectF asked = moved(lead.start, QPointF(delta.x() * lead.unitsPerPixel.x(), delta.y() * lead.unitsPerPixel.y()));
       const QRectF given = snap({asked, EdgesAll, gridIn(*leadContainer, modifiers)}).rect;
       // The lead's snapped move, in pixels, moves the others as far.
-      const QPointF pixels((given.x() - lead.start.x()) / lead.unitsPerPixel.x(), (given.y() - lead.start.y()) / lead.unitsPerPixel.y());
+      m_shift = QPointF((given.x() - lead.start.x()) / lead.unitsPerPixel.x(), (given.y() - lead.start.y()) / lead.unitsPerPixel.y());
       std::vector<forms::Control*> excluded;
-      for (const Dragged& d : m_dragged) {
-        m_document.preview(d.ref, moved(d.start, QPointF(pixels.x() * d.unitsPerPixel.x(), pixels.y() * d.unitsPerPixel.y())));
+      for (Dragged& d : m_dragged) {
+        d.now = moved(d.start, QPointF(m_shift.x() * d.unitsPerPixel.x(), m_shift.y() * d.unitsPerPixel.y()));
         if (forms::Control* c = d.ref.control(form)) excluded.push_back(c);
       }
       forms::Window& target = containerAt(at, excluded);
@@ -304,22 +368,23 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       return;
     }
     case Gesture::Resize: {
-      const Dragged& d = m_dragged.front();
+      Dragged& d = m_dragged.front();
       forms::Window* container = d.container.resolve(form);
       if (!container) return;
+      freeze();
       const QPointF by(delta.x() * d.unitsPerPixel.x(), delta.y() * d.unitsPerPixel.y());
       double l = d.start.left(), t = d.start.top(), r = d.start.right(), b = d.start.bottom();
       if (m_edges & EdgeLeft) l += by.x();
       if (m_edges & EdgeRight) r += by.x();
       if (m_edges & EdgeTop) t += by.y();
       if (m_edges & EdgeBottom) b += by.y();
-      const QRectF given = snap({QRectF(QPointF(l, t), QPointF(r, b)), m_edges, gridIn(*container, modifiers)}).rect;
-      m_document.preview(d.ref, given);
+      d.now = snap({QRectF(QPointF(l, t), QPointF(r, b)), m_edges, gridIn(*container, modifiers)}).rect;
       refresh();
       return;
     }
     case Gesture::Band:
     case Gesture::Place:
+      freeze();
       m_band = QRect(m_pressAt, at);
       refresh();
       return;
@@ -333,14 +398,11 @@ void Overlay::release(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   const Gesture gesture = m_gesture;
   m_gesture = Gesture::None;
   switch (gesture) {
-    case Gesture::Drag: finishDrag(at, modifiers); break;
+    case Gesture::Drag: finishDrag(modifiers); break;
     case Gesture::Resize: {
       const Dragged& d = m_dragged.front();
-      if (forms::Control* c = d.ref.control(form)) {
-        const QRectF now = Document::rectOf(*c);
-        m_document.preview(d.ref, d.start);
-        if (now != d.start) m_document.setGeometry({Placement{d.ref, d.start, now}}, QStringLiteral("Resize %1").arg(QString::fromStdString(d.ref.text())));
-      }
+      if (d.ref.control(form) && d.now != d.start)
+        m_document.setGeometry({Placement{d.ref, d.start, d.now}}, QStringLiteral("Resize %1").arg(QString::fromStdString(d.ref.text())));
       break;
     }
     case Gesture::Band: {
@@ -395,25 +457,19 @@ void Overlay::release(const QPoint& at, Qt::KeyboardModifiers modifiers) {
     case Gesture::None: break;
   }
   m_dragged.clear();
+  if (frozen()) thaw();
 }
 
-void Overlay::finishDrag(const QPoint& at, Qt::KeyboardModifiers modifiers) {
-  forms::Form& form = m_document.form();
+void Overlay::finishDrag(Qt::KeyboardModifiers modifiers) {
   forms::Window* target = m_dropTarget;
   m_dropTarget = nullptr;
-  // Where each control came to rest: as a step, from where it started.
-  std::vector<Placement> placements;
-  std::vector<QPoint> restedAt;
-  for (const Dragged& d : m_dragged) {
-    forms::Control* c = d.ref.control(form);
-    placements.push_back({d.ref, d.start, c ? Document::rectOf(*c) : d.start});
-    restedAt.push_back(c ? pixelRect(*c).topLeft() : QPoint());
-  }
-  for (const Dragged& d : m_dragged) m_document.preview(d.ref, d.start);
-  const bool sameContainers = std::all_of(m_dragged.begin(), m_dragged.end(), [&](const Dragged& d) { return !target || d.container == m_dropRef; });
+  const bool intoAnother = target && std::any_of(m_dragged.begin(), m_dragged.end(), [&](const Dragged& d) { return !(d.container == m_dropRef); });
   try {
-    if (!target || sameContainers) {
-      std::erase_if(placements, [](const Placement& p) { return p.before == p.after; });
+    if (!intoAnother) {
+      // Where each control came to rest: one step, from where it started.
+      std::vector<Placement> placements;
+      for (const Dragged& d : m_dragged)
+        if (d.now != d.start) placements.push_back({d.ref, d.start, d.now});
       m_document.setGeometry(placements, placements.size() == 1 ? QStringLiteral("Move %1").arg(QString::fromStdString(placements[0].ref.text()))
                                                                   : QStringLiteral("Move %1 controls").arg(placements.size()));
     } else {
@@ -423,28 +479,28 @@ void Overlay::finishDrag(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       const double grid = gridIn(*target, modifiers);
       std::vector<ControlRef> refs;
       std::vector<QPointF> positions;
-      QPointF shift;
+      QPointF correction;
       for (std::size_t i = 0; i < m_dragged.size(); ++i) {
-        const QPointF p((restedAt[i].x() - origin.x()) * upp.x(), (restedAt[i].y() - origin.y()) * upp.y());
-        if (i == 0) shift = snap({QRectF(p, QSizeF()), EdgesAll, grid}).rect.topLeft() - p;
+        const QPointF rested = QPointF(m_dragged[i].startPixels.topLeft()) + m_shift;
+        const QPointF p((rested.x() - origin.x()) * upp.x(), (rested.y() - origin.y()) * upp.y());
+        if (i == 0) correction = snap({QRectF(p, QSizeF()), EdgesAll, grid}).rect.topLeft() - p;
         refs.push_back(m_dragged[i].ref);
-        positions.push_back(p + shift);
+        positions.push_back(p + correction);
       }
       m_document.reparent(refs, m_dropRef, positions);
     }
   } catch (const forms::Error& e) {
     emit m_document.problem(QString::fromStdString(e.description()));
   }
-  (void)at;
   refresh();
 }
 
 void Overlay::cancelGesture() {
-  for (const Dragged& d : m_dragged) m_document.preview(d.ref, d.start);
   m_dragged.clear();
   m_gesture = Gesture::None;
   m_dropTarget = nullptr;
   m_band = {};
+  if (frozen()) thaw();
   refresh();
 }
 

@@ -39,6 +39,8 @@ class Overlay : public QWidget {
   // A control's rectangle in this widget's pixels, and the container holding the point.
   QRect pixelRect(const forms::Control& control) const;
   forms::Window& containerAt(const QPoint& at, const std::vector<forms::Control*>& excluded = {}) const;
+  // Whether a gesture's still picture is what shows.
+  bool frozen() const { return !m_still.isNull(); }
   forms::Control* controlAt(const QPoint& at) const;
 
  signals:
@@ -59,6 +61,9 @@ class Overlay : public QWidget {
     ControlRef container;
     QRectF start;       // in its container's scale
     QPointF unitsPerPixel;
+    QRect startPixels;  // in this widget's pixels
+    QPixmap image;      // how it looked when the drag began
+    QRectF now;         // where the gesture has it, in its container's scale
   };
 
   std::vector<forms::Control*> selected() const;
@@ -70,8 +75,12 @@ class Overlay : public QWidget {
   int handleAt(const QPoint& at, forms::Control** control) const;
   QRect decorations() const;  // what the overlay paints now, to repaint just that
   void refresh();             // repaints the old and the new decorations
-  void startDrag();
-  void finishDrag(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  // A gesture paints over a still picture of the form taken as it begins, and moves no
+  // widget until it ends: a step repaints the glass alone, whatever the form holds.
+  void freeze();
+  void thaw();
+  QRect shownRect(const forms::Control& control) const;  // where a gesture has it, else where it is
+  void finishDrag(Qt::KeyboardModifiers modifiers);
   void cancelGesture();
   QString nudgeKey();
 
@@ -90,6 +99,11 @@ class Overlay : public QWidget {
   ControlRef m_dropRef;
   QRect m_band;
   QRect m_painted;  // decorations last painted
+  QPointF m_shift;  // a drag's move of the lead, in pixels
+  QPixmap m_still;  // the form as the gesture began, without the glass
+  QPoint m_stillAt;
+  bool m_grabbing = false;
+  std::vector<forms::Control*> m_containers;  // every container, taken as the gesture began
 
   // A burst of nudges is one step: the same selection, nothing else between, no pause.
   QElapsedTimer m_lastNudge;

@@ -1,6 +1,7 @@
 #include "state_log.h"
 
 #include <QTreeWidget>
+#include <string_view>
 
 #include "canvas.h"
 #include "forms/error.h"
@@ -13,6 +14,14 @@ namespace designer {
 namespace {
 
 constexpr int kSampleMs = 100;
+
+// " name=value", appended piece by piece.
+void add(std::string& out, std::string_view name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += '=';
+  out += value;
+}
 
 std::string text(const QRect& r) {
   return std::to_string(r.x()) + "," + std::to_string(r.y()) + "," + std::to_string(r.width()) + "," + std::to_string(r.height());
@@ -36,30 +45,34 @@ void StateLog::sample() {
 }
 
 std::string StateLog::describe() const {
-  std::string out = "title=" + m_window.windowTitle().replace(' ', '_').toStdString();
-  out += " tabs=" + std::to_string(m_window.documentCount());
+  std::string out = "title=";
+  out += m_window.windowTitle().replace(' ', '_').toStdString();
+  add(out, "tabs", std::to_string(m_window.documentCount()));
   if (auto* tree = m_window.toolbox().findChild<QTreeWidget*>("toolbox")) {
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
       const QString id = (*it)->data(0, Qt::UserRole).toString();
       if (id.isEmpty()) continue;
       const QRect r = tree->visualItemRect(*it);
       if (r.isEmpty()) continue;
-      out += " tool:" + id.toStdString() + "=" + text(QRect(tree->viewport()->mapTo(&m_window, r.topLeft()), r.size()));
+      add(out, "tool:" + id.toStdString(), text(QRect(tree->viewport()->mapTo(&m_window, r.topLeft()), r.size())));
     }
   }
   Canvas* canvas = m_window.currentCanvas();
   if (!canvas) return out;
   Document& doc = canvas->document();
-  out += std::string(" modified=") + (doc.isModified() ? "1" : "0");
+  add(out, "modified", doc.isModified() ? "1" : "0");
   std::string chosen;
-  for (const ControlRef& r : doc.selection()) chosen += (chosen.empty() ? "" : ",") + r.text();
-  out += " selection=" + (chosen.empty() ? std::string("-") : chosen);
+  for (const ControlRef& r : doc.selection()) {
+    if (!chosen.empty()) chosen += ',';
+    chosen += r.text();
+  }
+  add(out, "selection", chosen.empty() ? std::string("-") : chosen);
   const QWidget* form = doc.form().widget();
-  out += " form=" + text(QRect(form->mapTo(&m_window, QPoint(0, 0)), form->size()));
+  add(out, "form", text(QRect(form->mapTo(&m_window, QPoint(0, 0)), form->size())));
   const Overlay& overlay = canvas->overlay();
   for (const forms::ControlPtr& c : doc.form().controls()) {
     const QRect r = overlay.pixelRect(*c);
-    out += " c:" + ControlRef::of(*c).text() + "=" + text(QRect(overlay.mapTo(&m_window, r.topLeft()), r.size()));
+    add(out, "c:" + ControlRef::of(*c).text(), text(QRect(overlay.mapTo(&m_window, r.topLeft()), r.size())));
   }
   return out;
 }

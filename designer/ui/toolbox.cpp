@@ -27,10 +27,10 @@ QTreeWidgetItem* addGroup(QTreeWidget* tree, const QString& name, const QString&
   return group;
 }
 
-void addClass(QTreeWidgetItem* group, const QString& name, const QString& classId) {
+void addClass(QTreeWidgetItem* group, const QString& name, const QString& classId, const std::string& description) {
   auto* item = new QTreeWidgetItem(group, {name});
   item->setData(0, Qt::UserRole, classId);
-  item->setToolTip(0, classId);
+  item->setToolTip(0, description.empty() ? classId : classId + "\n" + text(description));
   item->setFlags(Qt::ItemIsEnabled);
 }
 
@@ -71,7 +71,7 @@ void Toolbox::reload() {
   m_tree->clear();
   const forms::LibraryInfo& standard = forms::standardLibraryInfo();
   QTreeWidgetItem* group = addGroup(m_tree, text(standard.name), text(standard.description));
-  for (const std::string& id : forms::standardClassIds()) addClass(group, text(id.substr(id.find('.') + 1)), text(id));
+  for (const std::string& id : forms::standardClassIds()) addClass(group, text(id.substr(id.find('.') + 1)), text(id), {});
 
   bool armedFound = false;
   const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
@@ -92,7 +92,7 @@ void Toolbox::reload() {
     group = addGroup(m_tree, name, description.isEmpty() ? text(listing.path) : description + "\n" + text(listing.path));
     for (const forms::ClassInfo* c : listing.classes) {
       const QString id = name + "." + text(c->name);
-      addClass(group, text(c->name), id);
+      addClass(group, text(c->name), id, c->description);
       armedFound = armedFound || id == m_armed;
     }
   }

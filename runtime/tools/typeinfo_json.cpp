@@ -125,6 +125,7 @@ void writeEvent(JsonWriter& w, const EventInfo& e) {
 void writeClass(JsonWriter& w, const ClassInfo& c) {
   w.beginObject();
   w.field("name", c.name);
+  if (!c.description.empty()) w.field("description", c.description);
   w.field("defaultInterface", c.defaultInterface);
   w.field("eventInterface", c.eventInterface);
   w.field("isControl", c.isControl);

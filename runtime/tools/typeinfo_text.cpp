@@ -47,6 +47,7 @@ std::string memberLine(const MemberInfo& m) {
 
 void writeClass(std::ostream& out, const ClassInfo& c) {
   out << "  class " << c.name << (c.isControl ? "  [control]" : "") << '\n';
+  if (!c.description.empty()) out << "    " << quoted(c.description) << '\n';
   if (!c.defaultInterface.empty()) out << "    default interface " << c.defaultInterface << '\n';
   if (!c.eventInterface.empty()) out << "    event interface " << c.eventInterface << '\n';
   for (const MemberInfo& m : c.members) {

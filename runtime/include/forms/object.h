@@ -68,6 +68,7 @@ struct EnumInfo {
 class ClassInfo {
  public:
   std::string name;
+  std::string description;  // what a toolbox says of the class; may be empty
   std::string defaultInterface;
   std::string eventInterface;
   bool isControl = false;
