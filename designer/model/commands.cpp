@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <QJsonArray>
+#include <algorithm>
 
 #include "document.h"
 #include "forms/error.h"
@@ -59,6 +60,16 @@ std::unique_ptr<DocumentCommand> DocumentCommand::fromJson(Document& document, c
     }
     return std::make_unique<GeometryCommand>(document, text, std::move(placements), record.value("merge").toString());
   }
+  if (type == "property") {
+    std::vector<ValueChange> changes;
+    for (const QJsonValue& v : record.value("changes").toArray()) {
+      const QJsonObject c = v.toObject();
+      const std::string ref = c.value("control").toString().toStdString();
+      changes.push_back({ref.empty() ? ControlRef{} : ControlRef::fromText(ref), c.value("member").toString().toStdString(),
+                         c.value("before"), c.value("after")});
+    }
+    return std::make_unique<PropertyCommand>(document, text, std::move(changes), record.value("merge").toString(), false);
+  }
   if (type == "snapshot")
     return std::make_unique<SnapshotCommand>(document, text, entriesFrom(record.value("before")), entriesFrom(record.value("after")),
                                              false);
@@ -85,6 +96,41 @@ QJsonObject GeometryCommand::toJson() const {
   for (const Placement& p : m_placements)
     placements.append(QJsonObject{{"control", QString::fromStdString(p.ref.text())}, {"before", rectJson(p.before)}, {"after", rectJson(p.after)}});
   QJsonObject o{{"type", "geometry"}, {"text", text()}, {"placements", placements}};
+  if (!m_mergeKey.isEmpty()) o["merge"] = m_mergeKey;
+  return o;
+}
+
+PropertyCommand::PropertyCommand(Document& document, const QString& text, std::vector<ValueChange> changes, QString mergeKey,
+                                 bool done)
+    : DocumentCommand(document, text), m_changes(std::move(changes)), m_mergeKey(std::move(mergeKey)), m_skipRedo(done) {}
+
+bool PropertyCommand::mergeWith(const QUndoCommand* other) {
+  auto* o = dynamic_cast<const PropertyCommand*>(other);
+  if (!o || o->m_mergeKey != m_mergeKey) return false;
+  for (const ValueChange& c : o->m_changes) {
+    auto same = std::find_if(m_changes.begin(), m_changes.end(), [&](const ValueChange& mine) { return mine.ref == c.ref && mine.member == c.member; });
+    if (same != m_changes.end()) same->after = c.after;
+    else m_changes.push_back(c);
+  }
+  return true;
+}
+
+void PropertyCommand::redo() {
+  if (m_skipRedo) {
+    m_skipRedo = false;
+    return;
+  }
+  m_document.applyValues(m_changes, true);
+}
+
+void PropertyCommand::undo() { m_document.applyValues(m_changes, false); }
+
+QJsonObject PropertyCommand::toJson() const {
+  QJsonArray changes;
+  for (const ValueChange& c : m_changes)
+    changes.append(QJsonObject{{"control", QString::fromStdString(c.ref.text())}, {"member", QString::fromStdString(c.member)},
+                               {"before", c.before}, {"after", c.after}});
+  QJsonObject o{{"type", "property"}, {"text", text()}, {"changes", changes}};
   if (!m_mergeKey.isEmpty()) o["merge"] = m_mergeKey;
   return o;
 }

@@ -60,6 +60,30 @@ class GeometryCommand : public DocumentCommand {
   QString m_mergeKey;
 };
 
+// A value set by name, late bound as a program sets it, kept as JSON (true, 120, "text").
+struct ValueChange {
+  ControlRef ref;  // the form for an empty one
+  std::string member;
+  QJsonValue before, after;
+};
+
+// Values of controls or of the form: its own properties, Tab orders. Steps with the
+// same non-empty key merge, keeping each value's first "before".
+class PropertyCommand : public DocumentCommand {
+ public:
+  PropertyCommand(Document& document, const QString& text, std::vector<ValueChange> changes, QString mergeKey, bool done);
+  int id() const override { return m_mergeKey.isEmpty() ? -1 : 2; }
+  bool mergeWith(const QUndoCommand* other) override;
+  void redo() override;
+  void undo() override;
+  QJsonObject toJson() const override;
+
+ private:
+  std::vector<ValueChange> m_changes;
+  QString m_mergeKey;
+  bool m_skipRedo;
+};
+
 class SnapshotCommand : public DocumentCommand {
  public:
   // `done`: the change has already been made (by the document, or by a control's own

@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 
+#include "forms/collection.h"
 #include "forms/error.h"
 #include "forms/formfile.h"
 #include "forms/usercontrol.h"
@@ -374,6 +377,194 @@ void Document::reparent(const std::vector<ControlRef>& controls, const ControlRe
             }
             return made;
           });
+}
+
+namespace {
+
+QJsonValue jsonOf(const forms::Variant& v) {
+  if (v.isEmpty()) return QJsonValue::Null;
+  if (v.type() == forms::VarType::Boolean) return v.toBool();
+  if (v.type() == forms::VarType::String) return QString::fromStdString(v.toString());
+  if (v.isObject()) throw forms::Error(forms::err::TypeMismatch, "an object is not a plain value");
+  return v.toDouble();
+}
+
+forms::Variant variantOf(const QJsonValue& v) {
+  if (v.isBool()) return forms::Variant(v.toBool());
+  if (v.isString()) return forms::Variant(v.toString().toStdString());
+  if (v.isDouble()) {
+    const double d = v.toDouble();
+    if (d == std::trunc(d) && std::abs(d) <= 2147483647.0) return forms::Variant(static_cast<int32_t>(d));
+    return forms::Variant(d);
+  }
+  return {};
+}
+
+void letOrSet(forms::Object& target, const std::string& member, const forms::Variant& value) {
+  forms::Args args{value};
+  target.invoke(member, value.isObject() ? forms::CallKind::Set : forms::CallKind::Let, args);
+}
+
+bool isName(const std::string& name) {
+  if (name.empty() || name.size() > 40 || !std::isalpha(static_cast<unsigned char>(name[0]))) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+}  // namespace
+
+void Document::applyValues(const std::vector<ValueChange>& changes, bool after) {
+  QString failure;
+  {
+    Busy busy(m_busy);
+    for (const ValueChange& c : changes) {
+      forms::Window* target = c.ref.resolve(*m_form);
+      if (!target) continue;
+      try {
+        letOrSet(*target, c.member, variantOf(after ? c.after : c.before));
+      } catch (const forms::Error& e) {
+        failure = QString::fromStdString(e.description());
+      }
+    }
+  }
+  std::vector<ControlRef> changed;
+  for (const ValueChange& c : changes)
+    if (!c.ref.isForm()) changed.push_back(c.ref);
+  remember(changed);
+  emit valuesChanged();
+  emit geometryChanged();
+  if (!failure.isEmpty()) emit problem(failure);
+}
+
+void Document::setProperty(const std::vector<ControlRef>& targets, const std::string& member, const forms::Variant& value) {
+  const QString text = QStringLiteral("Set %1").arg(QString::fromStdString(member));
+  if (targets.empty()) {
+    // The form's own: a value before and after.
+    const QJsonValue before = jsonOf(forms::get(*m_form, member));
+    {
+      Busy busy(m_busy);
+      letOrSet(*m_form, member, value);
+    }
+    const QJsonValue after = jsonOf(forms::get(*m_form, member));
+    if (after != before) push(std::make_unique<PropertyCommand>(*this, text, std::vector<ValueChange>{{{}, member, before, after}}, QString(), true));
+    emit valuesChanged();
+    emit geometryChanged();
+    return;
+  }
+  // Controls: their entries before and after, which hold what they hold too.
+  const std::vector<ControlRef> outer = outermost(targets);
+  std::vector<PlacedEntry> before;
+  for (const ControlRef& r : outer) before.push_back(capture(*r.control(*m_form)));
+  const std::vector<ControlRef> chosen = m_selection;
+  try {
+    Busy busy(m_busy);
+    for (const ControlRef& r : targets)
+      if (forms::Control* c = r.control(*m_form)) letOrSet(*c, member, value);
+  } catch (const forms::Error&) {
+    // As it was: the controls changed so far are made again from their entries.
+    std::vector<PlacedEntry> now;
+    for (const ControlRef& r : outer) now.push_back(capture(*r.control(*m_form)));
+    replace(now, before);
+    select(chosen);
+    throw;
+  }
+  std::vector<PlacedEntry> after;
+  bool changed = false;
+  for (std::size_t i = 0; i < outer.size(); ++i) {
+    after.push_back(capture(*outer[i].control(*m_form)));
+    changed |= after.back().entry != before[i].entry;
+  }
+  remember(outer);
+  if (changed) push(std::make_unique<SnapshotCommand>(*this, text, std::move(before), std::move(after), true));
+  emit valuesChanged();
+  emit geometryChanged();
+}
+
+void Document::rename(const ControlRef& ref, const std::string& name) {
+  forms::Control* c = ref.control(*m_form);
+  if (!c) throw forms::Error(forms::err::InvalidCall, "no control '" + ref.text() + "'");
+  if (!isName(name)) throw forms::Error(forms::err::InvalidCall, "'" + name + "' is not a name: a letter, then letters, digits or _");
+  if (name == ref.name) return;
+  for (const forms::ControlPtr& other : m_form->controls())
+    if (other.get() != c && forms::equalsNoCase(other->name(), name) && !(other->index() >= 0 && c->index() >= 0 && other->index() != c->index()))
+      throw forms::Error(forms::err::DuplicateKey, "There is already a control with the name '" + name + "'");
+  PlacedEntry before = capture(*c);
+  ControlRef renamed{name, ref.index};
+  perform(QStringLiteral("Rename %1 to %2").arg(QString::fromStdString(ref.text()), QString::fromStdString(renamed.text())), {before}, [&] {
+    QJsonObject entry = before.entry;
+    entry["name"] = QString::fromStdString(name);
+    forms::Window* container = before.container.resolve(*m_form);
+    m_form->removeControl(*ref.control(*m_form));
+    forms::loadControlEntry(*m_form, entry, container, entryPath(), before.position);
+    return std::vector<ControlRef>{renamed};
+  });
+}
+
+void Document::setTabIndexes(const std::vector<std::pair<ControlRef, int16_t>>& indexes, const QString& text, const QString& mergeKey) {
+  std::vector<ValueChange> changes;
+  {
+    Busy busy(m_busy);
+    for (const auto& [ref, index] : indexes) {
+      forms::Control* c = ref.control(*m_form);
+      if (!c || c->get_TabIndex() == index) continue;
+      changes.push_back({ref, "TabIndex", QJsonValue(c->get_TabIndex()), QJsonValue(index)});
+      c->put_TabIndex(index);
+    }
+  }
+  if (changes.empty()) return;
+  std::vector<ControlRef> changed;
+  for (const ValueChange& c : changes) changed.push_back(c.ref);
+  remember(changed);
+  push(std::make_unique<PropertyCommand>(*this, text, std::move(changes), mergeKey, true));
+  emit valuesChanged();
+}
+
+void Document::align(const std::vector<ControlRef>& controls, Alignment how) {
+  if (controls.empty()) return;
+  forms::Control* first = controls.front().control(*m_form);
+  if (!first) return;
+  std::vector<forms::Control*> group;
+  for (const ControlRef& r : controls)
+    if (forms::Control* c = r.control(*m_form); c && c->containerWindow() == first->containerWindow() &&
+                                                std::find(group.begin(), group.end(), c) == group.end())
+      group.push_back(c);
+  const QRectF lead = rectOf(*first);
+  std::vector<Placement> placements;
+  for (forms::Control* c : group) placements.push_back({ControlRef::of(*c), rectOf(*c), rectOf(*c)});
+  auto spread = [&](bool across) {
+    // Ordered along the axis; the room between the outer two shared in equal gaps.
+    std::sort(placements.begin(), placements.end(), [&](const Placement& a, const Placement& b) {
+      return across ? a.before.left() < b.before.left() : a.before.top() < b.before.top();
+    });
+    if (placements.size() < 3) return;
+    double total = 0;
+    for (const Placement& p : placements) total += across ? p.before.width() : p.before.height();
+    const double start = across ? placements.front().before.left() : placements.front().before.top();
+    const double end = across ? placements.back().before.right() : placements.back().before.bottom();
+    const double gap = (end - start - total) / static_cast<double>(placements.size() - 1);
+    double at = start;
+    for (Placement& p : placements) {
+      if (across) p.after.moveLeft(at);
+      else p.after.moveTop(at);
+      at += (across ? p.before.width() : p.before.height()) + gap;
+    }
+  };
+  switch (how) {
+    case Alignment::Lefts: for (Placement& p : placements) p.after.moveLeft(lead.left()); break;
+    case Alignment::Rights: for (Placement& p : placements) p.after.moveRight(lead.right()); break;
+    case Alignment::Tops: for (Placement& p : placements) p.after.moveTop(lead.top()); break;
+    case Alignment::Bottoms: for (Placement& p : placements) p.after.moveBottom(lead.bottom()); break;
+    case Alignment::Centres: for (Placement& p : placements) p.after.moveLeft(lead.center().x() - p.before.width() / 2); break;
+    case Alignment::Middles: for (Placement& p : placements) p.after.moveTop(lead.center().y() - p.before.height() / 2); break;
+    case Alignment::SameWidth: for (Placement& p : placements) p.after.setWidth(lead.width()); break;
+    case Alignment::SameHeight: for (Placement& p : placements) p.after.setHeight(lead.height()); break;
+    case Alignment::SameSize: for (Placement& p : placements) p.after.setSize(lead.size()); break;
+    case Alignment::SpaceAcross: spread(true); break;
+    case Alignment::SpaceDown: spread(false); break;
+  }
+  std::erase_if(placements, [](const Placement& p) { return p.before == p.after; });
+  static const char* const names[] = {"Align lefts",  "Align rights", "Align tops",  "Align bottoms", "Align centres",     "Align middles",
+                                      "Same width",   "Same height",  "Same size",   "Space across",  "Space down"};
+  setGeometry(placements, QString::fromLatin1(names[static_cast<int>(how)]));
 }
 
 QJsonArray Document::entries(const std::vector<ControlRef>& controls) const {

@@ -56,6 +56,22 @@ class Document : public QObject {
   // Into another container, each at its new Left and Top there.
   void reparent(const std::vector<ControlRef>& controls, const ControlRef& container, const std::vector<QPointF>& positions);
 
+  // A property of each control given, or of the form when none is, set by name as a
+  // program would (an object value by set, any other by let): one step. The runtime's
+  // error (380, 13, ...) reaches the caller and changes nothing.
+  void setProperty(const std::vector<ControlRef>& targets, const std::string& member, const forms::Variant& value);
+  // A new name: error 5 for one that is not a name, 457 for one another control has.
+  void rename(const ControlRef& control, const std::string& name);
+  // TabIndex values as one step; steps with the same `mergeKey` merge (one editing of
+  // the order).
+  void setTabIndexes(const std::vector<std::pair<ControlRef, int16_t>>& indexes, const QString& text, const QString& mergeKey = {});
+
+  // The chosen controls lined up with the first of them, one step; those in another
+  // container than the first's are left out. Spacing evenly keeps the outer two where
+  // they are and shares the room between them.
+  enum class Alignment { Lefts, Rights, Tops, Bottoms, Centres, Middles, SameWidth, SameHeight, SameSize, SpaceAcross, SpaceDown };
+  void align(const std::vector<ControlRef>& controls, Alignment how);
+
   // The entries of controls, for a copy; the outermost of those given.
   QJsonArray entries(const std::vector<ControlRef>& controls) const;
   // Those given, less any that lies inside another of them.
@@ -69,12 +85,14 @@ class Document : public QObject {
   // Used by the steps.
   void applyGeometry(const std::vector<Placement>& placements, bool after);
   void replace(const std::vector<PlacedEntry>& from, const std::vector<PlacedEntry>& to);
+  void applyValues(const std::vector<ValueChange>& changes, bool after);
   // The path entries are written for (pictures relative to it).
   std::string entryPath() const;
 
  signals:
   void structureChanged();  // controls came or went
   void geometryChanged();   // controls moved or were sized
+  void valuesChanged();     // a property was set, by a step or undone
   void selectionChanged();
   void modifiedChanged(bool modified);
   // Something went wrong outside any call that could report it (a step undone or done

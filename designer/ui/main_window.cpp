@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUndoGroup>
@@ -23,6 +24,7 @@
 #include "object_tree.h"
 #include "overlay.h"
 #include "runner.h"
+#include "tab_order.h"
 #include "toolbox.h"
 
 namespace designer {
@@ -68,6 +70,8 @@ MainWindow::MainWindow() : m_tabs(new QTabWidget), m_undo(new QUndoGroup(this)) 
     m_undo->setActiveStack(doc ? &doc->history() : nullptr);
     m_tree->setDocument(doc);
     if (Canvas* c = currentCanvas()) c->overlay().setPlacing(m_toolbox->armedClass());
+    const QSignalBlocker quiet(m_tabOrder);
+    m_tabOrder->setChecked(currentCanvas() && currentCanvas()->overlay().tabOrderMode());
     updateTitle();
   });
   m_askUnsaved = [this](Document& doc) {
@@ -186,6 +190,32 @@ void MainWindow::buildActions() {
 
   QMenu* form = menuBar()->addMenu(tr("F&orm"));
   add(form, tr("&Run"), QKeySequence(Qt::Key_F5), [this] { run(); });
+  form->addSeparator();
+  m_tabOrder = add(form, tr("&Tab Order"), QKeySequence(Qt::CTRL | Qt::Key_T), [this](bool on) {
+    if (Canvas* c = currentCanvas()) c->overlay().setTabOrderMode(on);
+  });
+  m_tabOrder->setCheckable(true);
+  add(form, tr("Order by &Position"), QKeySequence(), [this] {
+    if (Document* doc = currentDocument()) doc->setTabIndexes(numbered(byPosition(doc->form())), tr("Order by position"));
+  });
+
+  // Lining up the chosen controls with the first chosen.
+  QMenu* format = menuBar()->addMenu(tr("For&mat"));
+  using A = Document::Alignment;
+  const std::pair<QString, A> alignments[] = {
+      {tr("Align &Lefts"), A::Lefts},          {tr("Align &Rights"), A::Rights},       {tr("Align &Tops"), A::Tops},
+      {tr("Align &Bottoms"), A::Bottoms},      {tr("Align &Centres"), A::Centres},     {tr("Align &Middles"), A::Middles},
+      {tr("Same &Width"), A::SameWidth},       {tr("Same &Height"), A::SameHeight},    {tr("Same &Size"), A::SameSize},
+      {tr("Space Evenly &Across"), A::SpaceAcross}, {tr("Space Evenly &Down"), A::SpaceDown},
+  };
+  int n = 0;
+  for (const auto& [text, how] : alignments) {
+    if (n == 6 || n == 9) format->addSeparator();
+    ++n;
+    add(format, text, QKeySequence(), [this, how = how] {
+      if (Document* doc = currentDocument()) doc->align(doc->selection(), how);
+    });
+  }
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
   add(tools, tr("&Reload libraries"), QKeySequence(), [this] { m_toolbox->reload(); });
 }
@@ -211,6 +241,11 @@ void MainWindow::adopt(std::unique_ptr<Document> document) {
   connect(doc, &Document::modifiedChanged, this, retitle);
   connect(doc, &Document::problem, this, &MainWindow::showProblem);
   connect(&canvas->overlay(), &Overlay::placed, m_toolbox, &Toolbox::disarm);
+  connect(&canvas->overlay(), &Overlay::tabOrderModeChanged, this, [this, canvas](bool on) {
+    if (currentCanvas() != canvas) return;
+    const QSignalBlocker quiet(m_tabOrder);
+    m_tabOrder->setChecked(on);
+  });
   retitle();
   m_tabs->setCurrentIndex(index);
   canvas->overlay().setFocus();

@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow {
   ObjectTree* m_tree;
   Runner* m_runner;
   QMenu* m_recent = nullptr;
+  QAction* m_tabOrder = nullptr;
   std::function<Unsaved(Document&)> m_askUnsaved;
 };
 

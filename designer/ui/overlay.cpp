@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "forms/units.h"
+#include "tab_order.h"
 
 namespace designer {
 
@@ -18,6 +19,7 @@ constexpr int kHandle = 6;      // a handle's side, in pixels
 constexpr int kMargin = kHandle;  // how far decorations reach out of a control
 constexpr int kDropWidth = 2;
 constexpr int kGrip = 6;        // a container's edge, where a press takes the container itself
+constexpr int kGuideReach = 4;  // pixels: how near an edge or a centre comes to a guide
 constexpr int kBurstMs = 1500;  // nudges closer than this are one step
 
 bool isWithin(const forms::Window* w, const forms::Window* container) {
@@ -41,6 +43,9 @@ Overlay::Overlay(Document& document, QWidget* host) : QWidget(host), m_document(
   setGrid(m_gridTwips);
   connect(&m_document, &Document::selectionChanged, this, &Overlay::refresh);
   connect(&m_document, &Document::structureChanged, this, [this] { update(); });
+  connect(&m_document, &Document::valuesChanged, this, [this] {
+    if (m_tabMode) update();
+  });
   connect(&m_document, &Document::geometryChanged, this, [this] {
     if (m_gesture == Gesture::None) update();
   });
@@ -75,6 +80,42 @@ void Overlay::setGrid(double twips) {
     p.drawPoint(0, 0);
   }
   if (QWidget* form = m_document.form().widget()) form->update();
+  update();
+}
+
+void Overlay::setTabOrderMode(bool on) {
+  if (on == m_tabMode) return;
+  m_tabMode = on;
+  m_tabPlaced.clear();
+  ++m_tabEdit;
+  setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  update();
+  emit tabOrderModeChanged(on);
+}
+
+std::vector<forms::Control*> Overlay::badges() const {
+  std::vector<forms::Control*> out;
+  for (const TabStop& s : tabStopsOf(m_document.form())) out.push_back(s.stop);
+  return out;
+}
+
+void Overlay::tabClick(const QPoint& at, Qt::KeyboardModifiers modifiers) {
+  forms::Control* hit = controlAt(at);
+  if (!hit) return;
+  std::vector<TabStop> order = tabStopsOf(m_document.form());
+  const int index = stopIndexOf(order, hit);
+  if (index < 0) return;  // not a stop: a label, a frame, something hidden or disabled
+  forms::Control* stop = order[static_cast<std::size_t>(index)].stop;
+  const ControlRef ref = ControlRef::of(*stop);
+  std::erase(m_tabPlaced, ref);
+  if (!(modifiers & Qt::ControlModifier)) {
+    // After the one put in order last, or first of all.
+    forms::Control* after = m_tabPlaced.empty() ? nullptr : m_tabPlaced.back().control(m_document.form());
+    m_document.setTabIndexes(numbered(movedAfter(std::move(order), stop, after)), QStringLiteral("Tab order"),
+                             QStringLiteral("tab order %1").arg(m_tabEdit));
+  }
+  // Ctrl+click: the order goes on from this one, which stays where it is.
+  m_tabPlaced.push_back(ref);
   update();
 }
 
@@ -191,6 +232,15 @@ QRect Overlay::decorations() const {
   for (forms::Control* c : selected()) r |= shownRect(*c).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (m_dropTarget) r |= QRect(contentOrigin(*m_dropTarget), m_dropTarget->contentWidget()->size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (!m_band.isNull()) r |= m_band.normalized().adjusted(-2, -2, 2, 2);
+  if (const forms::Window* container = m_guides.empty() ? nullptr : m_guideContainer.resolve(m_document.form())) {
+    const QPointF origin = contentOrigin(*container);
+    const QPointF upp = unitsPerPixel(*container);
+    for (const QLineF& g : m_guides)
+      r |= QRectF(origin + QPointF(g.x1() / upp.x(), g.y1() / upp.y()), origin + QPointF(g.x2() / upp.x(), g.y2() / upp.y()))
+               .normalized()
+               .toAlignedRect()
+               .adjusted(-2, -2, 2, 2);
+  }
   return r;
 }
 
@@ -213,6 +263,17 @@ void Overlay::freeze() {
       if (forms::Control* c = d.ref.control(m_document.form()); c && c->widget()) d.image = c->widget()->grab();
   for (const forms::ControlPtr& c : m_document.form().controls())
     if (c->isContainer()) m_containers.push_back(c.get());
+  if (!m_dragged.empty()) {
+    // What the lead may line up with: its container's sides and the controls beside it.
+    const Dragged& lead = m_dragged.front();
+    if (forms::Window* container = lead.container.resolve(m_document.form())) {
+      m_guideContainer = lead.container;
+      m_guideArea = QRectF(0, 0, container->scaleExtent(forms::Axis::X), container->scaleExtent(forms::Axis::Y));
+      for (const forms::ControlPtr& c : container->childControls())
+        if (std::none_of(m_dragged.begin(), m_dragged.end(), [&](const Dragged& d) { return d.ref == ControlRef::of(*c); }))
+          m_guideSiblings.push_back(Document::rectOf(*c));
+    }
+  }
   // Painting all of its rectangle, the glass spares Qt the form's widgets below it.
   setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
@@ -220,6 +281,8 @@ void Overlay::freeze() {
 void Overlay::thaw() {
   m_still = {};
   m_containers.clear();
+  m_guideSiblings.clear();
+  m_guides.clear();
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   update();
 }
@@ -259,6 +322,33 @@ void Overlay::paintEvent(QPaintEvent* event) {
     p.setBrush(QColor(0, 84, 166, 30));
     p.drawRect(m_band.normalized());
   }
+  if (!m_guides.empty() && !m_dragged.empty()) {
+    if (const forms::Window* container = m_guideContainer.resolve(m_document.form())) {
+      const QPointF origin = contentOrigin(*container);
+      const QPointF upp = unitsPerPixel(*container);
+      p.setPen(QPen(QColor(200, 30, 120), 1, Qt::DashLine));
+      for (const QLineF& g : m_guides)
+        p.drawLine(QLineF(origin + QPointF(g.x1() / upp.x(), g.y1() / upp.y()), origin + QPointF(g.x2() / upp.x(), g.y2() / upp.y())));
+    }
+  }
+  if (m_tabMode) {
+    QFont small = font();
+    small.setPixelSize(10);
+    small.setBold(true);
+    p.setFont(small);
+    int n = 0;
+    for (forms::Control* c : badges()) {
+      const QString number = QString::number(++n);
+      const QRect r = shownRect(*c);
+      const QRect badge(r.topLeft() + QPoint(1, 1), QSize(p.fontMetrics().horizontalAdvance(number) + 6, 13));
+      p.setPen(Qt::NoPen);
+      const bool placed = std::find(m_tabPlaced.begin(), m_tabPlaced.end(), ControlRef::of(*c)) != m_tabPlaced.end();
+      p.setBrush(placed ? QColor(0, 84, 166) : QColor(90, 90, 90));
+      p.drawRoundedRect(badge, 3, 3);
+      p.setPen(Qt::white);
+      p.drawText(badge, Qt::AlignCenter, number);
+    }
+  }
 }
 
 // Gestures.
@@ -281,6 +371,10 @@ void Overlay::press(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   m_pressAt = m_at = at;
   m_pressModifiers = modifiers;
   m_dragged.clear();
+  if (m_tabMode) {
+    tabClick(at, modifiers);
+    return;
+  }
   if (!m_placing.isEmpty()) {
     m_gesture = Gesture::Place;
     m_band = QRect(at, at);
@@ -353,7 +447,11 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       forms::Window* leadContainer = lead.container.resolve(form);
       if (!leadContainer) return;
       const QRectF asked = moved(lead.start, QPointF(delta.x() * lead.unitsPerPixel.x(), delta.y() * lead.unitsPerPixel.y()));
-      const QRectF given = snap({asked, EdgesAll, gridIn(*leadContainer, modifiers)}).rect;
+      const bool free = modifiers & Qt::AltModifier;
+      const SnapResult snapped = snap({asked, EdgesAll, gridIn(*leadContainer, modifiers), m_guideArea, m_guideSiblings,
+                                       free ? 0.0 : kGuideReach * lead.unitsPerPixel.x()});
+      const QRectF given = snapped.rect;
+      m_guides = snapped.guides;
       // The lead's snapped move, in pixels, moves the others as far.
       m_shift = QPointF((given.x() - lead.start.x()) / lead.unitsPerPixel.x(), (given.y() - lead.start.y()) / lead.unitsPerPixel.y());
       std::vector<forms::Control*> excluded;
@@ -378,7 +476,10 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       if (m_edges & EdgeRight) r += by.x();
       if (m_edges & EdgeTop) t += by.y();
       if (m_edges & EdgeBottom) b += by.y();
-      d.now = snap({QRectF(QPointF(l, t), QPointF(r, b)), m_edges, gridIn(*container, modifiers)}).rect;
+      const SnapResult snapped = snap({QRectF(QPointF(l, t), QPointF(r, b)), m_edges, gridIn(*container, modifiers), m_guideArea,
+                                       m_guideSiblings, (modifiers & Qt::AltModifier) ? 0.0 : kGuideReach * d.unitsPerPixel.x()});
+      d.now = snapped.rect;
+      m_guides = snapped.guides;
       refresh();
       return;
     }
@@ -433,9 +534,9 @@ void Overlay::release(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       QRectF rect((band.left() - origin.x()) * upp.x(), (band.top() - origin.y()) * upp.y(), band.width() * upp.x(), band.height() * upp.y());
       // A click places the class at its own size; a rectangle gives it that one.
       if (band.width() < QApplication::startDragDistance() && band.height() < QApplication::startDragDistance())
-        rect = snap({QRectF(rect.topLeft(), QSizeF(0, 0)), EdgesAll, grid}).rect;
+        rect = snap(onGridOnly(QRectF(rect.topLeft(), QSizeF(0, 0)), grid)).rect;
       else
-        rect = snap({snap({rect, EdgesAll, grid}).rect, EdgeRight | EdgeBottom, grid}).rect;
+        rect = snap(onGridOnly(snap(onGridOnly(rect, grid)).rect, grid, EdgeRight | EdgeBottom)).rect;
       const QString classId = m_placing;
       setPlacing({});
       try {
@@ -483,7 +584,7 @@ void Overlay::finishDrag(Qt::KeyboardModifiers modifiers) {
       for (std::size_t i = 0; i < m_dragged.size(); ++i) {
         const QPointF rested = QPointF(m_dragged[i].startPixels.topLeft()) + m_shift;
         const QPointF p((rested.x() - origin.x()) * upp.x(), (rested.y() - origin.y()) * upp.y());
-        if (i == 0) correction = snap({QRectF(p, QSizeF()), EdgesAll, grid}).rect.topLeft() - p;
+        if (i == 0) correction = snap(onGridOnly(QRectF(p, QSizeF()), grid)).rect.topLeft() - p;
         refs.push_back(m_dragged[i].ref);
         positions.push_back(p + correction);
       }
@@ -545,7 +646,9 @@ void Overlay::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Up: nudge(0, -1, e->modifiers()); return;
     case Qt::Key_Down: nudge(0, 1, e->modifiers()); return;
     case Qt::Key_Escape:
-      if (!m_placing.isEmpty()) {
+      if (m_tabMode) {
+        setTabOrderMode(false);
+      } else if (!m_placing.isEmpty()) {
         setPlacing({});
         emit placed();
       } else if (m_gesture != Gesture::None) {

@@ -28,6 +28,13 @@ class Overlay : public QWidget {
   void setGrid(double twips);
   double grid() const { return m_gridTwips; }
 
+  // Tab order: a numbered badge on every stop of the Tab walk; a click puts the control
+  // next in the order, Ctrl+click goes on from it. One step for the whole edit.
+  void setTabOrderMode(bool on);
+  bool tabOrderMode() const { return m_tabMode; }
+  // The badges' controls in their order, where the overlay draws them.
+  std::vector<forms::Control*> badges() const;
+
   // A gesture as the mouse makes it, in this widget's pixels: what the events call, and
   // what a benchmark can call too.
   void press(const QPoint& at, Qt::KeyboardModifiers modifiers);
@@ -45,6 +52,7 @@ class Overlay : public QWidget {
 
  signals:
   void placed();  // a control was placed: the placement tool is done
+  void tabOrderModeChanged(bool on);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -104,6 +112,16 @@ class Overlay : public QWidget {
   QPoint m_stillAt;
   bool m_grabbing = false;
   std::vector<forms::Control*> m_containers;  // every container, taken as the gesture began
+  // Guides: the lead's container inside and the rectangles of the controls beside it, in
+  // its scale, taken as the gesture began; the lines the last step came to.
+  QRectF m_guideArea;
+  std::vector<QRectF> m_guideSiblings;
+  std::vector<QLineF> m_guides;
+  ControlRef m_guideContainer;
+  void tabClick(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  bool m_tabMode = false;
+  std::vector<ControlRef> m_tabPlaced;  // stops put in order in this edit, the last one last
+  int m_tabEdit = 0;
 
   // A burst of nudges is one step: the same selection, nothing else between, no pause.
   QElapsedTimer m_lastNudge;

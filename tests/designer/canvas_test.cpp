@@ -72,9 +72,12 @@ TEST_F(CanvasTest, MouseAndKeysArrangeTheFormInSteps) {
 
   const QRectF title = rectOf("txtTitle");
   drag(centreOf("txtTitle"), centreOf("txtTitle") + QPoint(37, 13));
-  EXPECT_EQ(rectOf("txtTitle"), title.translated(600, 240)) << "37 x 13 pixels, 555 x 195 twips, to the 120-twip grid";
+  // 37 x 13 pixels are 555 x 195 twips: the left goes on the 120-twip grid, the bottom
+  // comes to the frame's top edge, a guide 45 twips (3 pixels) away.
+  EXPECT_EQ(rectOf("txtTitle"), QRectF(title.left() + 600, 600 - title.height(), title.width(), title.height()));
+  const QRectF guided = rectOf("txtTitle");
   drag(centreOf("txtTitle"), centreOf("txtTitle") + QPoint(12, -7), Qt::AltModifier);
-  EXPECT_EQ(rectOf("txtTitle"), title.translated(780, 135)) << "Alt: free";
+  EXPECT_EQ(rectOf("txtTitle"), guided.translated(180, -105)) << "Alt: free of grid and guides";
   EXPECT_EQ(document().history().count(), 2);
 
   // Into the frame, clear of its options: the frame's now, where it was let go.

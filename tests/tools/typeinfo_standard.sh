@@ -17,7 +17,7 @@ for id in Forms.TextBox forms; do
   head -n 1 "$work/$id" | grep -q "^library Forms .*\"The form runtime's own controls\"$" || fail "$id: $(head -n 1 "$work/$id")"
 done
 [ "$(grep '^  class ' "$work/Forms.TextBox")" == "  class TextBox  [control]" ] || fail "Forms.TextBox: not the one class"
-grep -q "^    property get/let Text  " "$work/Forms.TextBox" || fail "Forms.TextBox: no Text"
+grep -q "^    property get/let Text As String  " "$work/Forms.TextBox" || fail "Forms.TextBox: no Text"
 # Each class once: the two scrollbars are one, and so are the three buttons.
 [ "$(grep '^  class ' "$work/forms" | tr -s ' ' | tr '\n' ,)" == \
   " class PictureBox [control], class ScrollBar [control], class TextBox [control], class Label [control], class Frame [control], class Button [control]," ] ||

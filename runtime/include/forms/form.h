@@ -128,6 +128,9 @@ class Form : public Window {
   bool arrowInGroup(Window& from, bool backwards);
   // The controls in tab order: by TabIndex, ties in creation order.
   std::vector<Control*> tabOrder() const;
+  // Where Tab stops, in the order it goes: the controls that can take the focus, an
+  // option group once (its checked button, else its first).
+  std::vector<Control*> tabStops() const;
 
  protected:
   win32::LRESULT classProcedure(win32::UINT msg, win32::WPARAM wParam, win32::LPARAM lParam) override;

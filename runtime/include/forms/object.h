@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -160,6 +161,20 @@ inline Variant toVariant(std::string v) { return Variant(std::move(v)); }
 template <class T>
 Variant toVariant(std::shared_ptr<T> v) { return Variant(ObjectPtr(std::move(v))); }
 
+// The type a member shows in type information, from the C++ type it reads.
+template <class R>
+TypeRef typeRefOf() {
+  using V = std::decay_t<R>;
+  if constexpr (std::is_same_v<V, bool>) return {TypeKind::Boolean, {}};
+  else if constexpr (std::is_same_v<V, int16_t>) return {TypeKind::Integer, {}};
+  else if constexpr (std::is_same_v<V, int32_t> || std::is_same_v<V, uint32_t>) return {TypeKind::Long, {}};
+  else if constexpr (std::is_same_v<V, float>) return {TypeKind::Single, {}};
+  else if constexpr (std::is_same_v<V, double>) return {TypeKind::Double, {}};
+  else if constexpr (std::is_same_v<V, std::string>) return {TypeKind::String, {}};
+  else if constexpr (std::is_same_v<V, Variant>) return {TypeKind::Variant, {}};
+  else return {TypeKind::Object, {}};
+}
+
 // Builds a class's members from member functions of T.
 template <class T>
 class ClassBuilder {
@@ -171,6 +186,7 @@ class ClassBuilder {
     MemberInfo m;
     m.name = std::move(name);
     m.kinds = static_cast<int>(CallKind::Get);
+    m.type = typeRefOf<R>();
     m.get = [g](Object& o, Args&) { return toVariant((static_cast<T&>(o).*g)()); };
     return m_info.add(std::move(m));
   }

@@ -132,9 +132,10 @@ const ClassInfo& Control::commonClassInfo() {
     b.property("TabIndex", &Control::get_TabIndex, &Control::put_TabIndex);
     b.property("TabStop", &Control::get_TabStop, &Control::put_TabStop);
     b.property("ToolTipText", &Control::get_ToolTipText, &Control::put_ToolTipText);
-    b.objectProperty("Font", &Control::get_Font, &Control::putref_Font);
+    b.objectProperty("Font", &Control::get_Font, &Control::putref_Font).type.name = "Font";
     b.property("MousePointer", &Control::get_MousePointer, &Control::put_MousePointer);
     auto& icon = b.objectProperty("MouseIcon", &Control::get_MouseIcon, &Control::put_MouseIcon);
+    icon.type.kind = TypeKind::Picture;
     icon.kinds |= static_cast<int>(CallKind::Let);
     icon.let = icon.set;
     b.getter("hWnd", &Control::get_hWnd);

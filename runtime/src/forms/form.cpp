@@ -423,7 +423,17 @@ Control* tabStopOf(Control* control, const std::vector<Control*>& order) {
   return first;
 }
 
+bool isTabStop(Control* c, const std::vector<Control*>& order) { return c->canTakeFocus() && tabStopOf(c, order) == c; }
+
 }  // namespace
+
+std::vector<Control*> Form::tabStops() const {
+  const std::vector<Control*> all = tabOrder();
+  std::vector<Control*> stops;
+  for (Control* c : all)
+    if (isTabStop(c, all)) stops.push_back(c);
+  return stops;
+}
 
 void Form::tabToNext(bool backwards) {
   // The focused control keeps its place in the order even when Tab would not stop
@@ -432,7 +442,7 @@ void Form::tabToNext(bool backwards) {
   const std::vector<Control*> all = tabOrder();
   std::vector<Control*> order;
   for (Control* c : all)
-    if (c == current || (c->canTakeFocus() && tabStopOf(c, all) == c)) order.push_back(c);
+    if (c == current || isTabStop(c, all)) order.push_back(c);
   if (order.empty()) return;
   const std::size_t n = order.size();
   auto it = std::find(order.begin(), order.end(), current);

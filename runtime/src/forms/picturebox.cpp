@@ -58,9 +58,9 @@ const ClassInfo& PictureBox::classInfo() const {
     b.property("ScaleWidth", &PictureBox::get_ScaleWidth, &PictureBox::put_ScaleWidth);
     b.property("ScaleHeight", &PictureBox::get_ScaleHeight, &PictureBox::put_ScaleHeight);
     b.property("AutoSize", &PictureBox::get_AutoSize, &PictureBox::put_AutoSize);
-    b.property("BackColor", &PictureBox::get_BackColor, &PictureBox::put_BackColor);
+    b.property("BackColor", &PictureBox::get_BackColor, &PictureBox::put_BackColor).type.kind = TypeKind::Color;
     b.property("BorderStyle", &PictureBox::get_BorderStyle, &PictureBox::put_BorderStyle);
-    b.objectProperty("Picture", &PictureBox::get_Picture, &PictureBox::putref_Picture);
+    b.objectProperty("Picture", &PictureBox::get_Picture, &PictureBox::putref_Picture).type.kind = TypeKind::Picture;
     b.method("PaintPicture", [](PictureBox& p, Args& a) {
       if (a.size() < 3) throw Error(err::InvalidCall);
       auto opt = [&](std::size_t i) { return i < a.size() && !a[i].isEmpty() ? std::optional<float>(a[i].toSingle()) : std::nullopt; };

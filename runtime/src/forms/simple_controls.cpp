@@ -81,7 +81,7 @@ const ClassInfo& TextBox::classInfo() const {
   return buildInfo<TextBox>("TextBox", [](ClassBuilder<TextBox>& b) {
     b.property("Text", &TextBox::get_Text, &TextBox::put_Text);
     b.getter("MultiLine", &TextBox::get_MultiLine);
-    b.property("BackColor", &TextBox::get_BackColor, &TextBox::put_BackColor);
+    b.property("BackColor", &TextBox::get_BackColor, &TextBox::put_BackColor).type.kind = TypeKind::Color;
   });
 }
 
@@ -113,7 +113,7 @@ Label::Label(const Init& init) : Control(init) {
 const ClassInfo& Label::classInfo() const {
   return buildInfo<Label>("Label", [](ClassBuilder<Label>& b) {
     b.property("Caption", &Label::get_Caption, &Label::put_Caption);
-    b.property("BackColor", &Label::get_BackColor, &Label::put_BackColor);
+    b.property("BackColor", &Label::get_BackColor, &Label::put_BackColor).type.kind = TypeKind::Color;
   });
 }
 
