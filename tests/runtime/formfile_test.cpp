@@ -81,6 +81,33 @@ TEST(FormFile, ChangesMadeAfterLoadAreSavedAndReadBack) {
   again->Unload();
 }
 
+// A scale of the form's or a picture box's own (mode 0) is what the positions inside are
+// measured in: saved with them, it gives them back where they were.
+TEST(FormFile, AUserScaleIsSavedWithThePositionsMeasuredInIt) {
+  const std::string text = R"({"class": "Form", "name": "frmUser", "ClientWidth": 6000, "ClientHeight": 3000,
+    "ScaleMode": 0, "ScaleWidth": 100, "ScaleHeight": 50, "controls": [
+      {"class": "Forms.Label", "name": "lblHalf", "Left": 50, "Top": 25, "Width": 10, "Height": 5},
+      {"class": "Forms.PictureBox", "name": "picGrid", "Left": 0, "Top": 0, "Width": 40, "Height": 20,
+       "ScaleMode": 0, "ScaleWidth": 4, "ScaleHeight": 2, "controls": [
+         {"class": "Forms.Label", "name": "lblCell", "Left": 1, "Top": 1, "Width": 1, "Height": 1}]}]})";
+  forms::FormPtr form = forms::loadFormFromJson(text, "/tmp/user.json", true);
+  const double half = form->findControl("lblHalf")->twips(forms::Axis::X, false);
+  const double cell = form->findControl("lblCell")->twips(forms::Axis::Y, false);
+  EXPECT_DOUBLE_EQ(half, 3000);
+  EXPECT_GT(cell, 500) << "a unit of the picture box's own scale is half its inside";
+  const std::string saved = forms::saveFormToJson(*form, "/tmp/user.json");
+  form->Unload();
+  forms::FormPtr again = forms::loadFormFromJson(saved, "/tmp/user.json", true);
+  EXPECT_DOUBLE_EQ(again->findControl("lblHalf")->twips(forms::Axis::X, false), half);
+  EXPECT_DOUBLE_EQ(again->findControl("lblCell")->twips(forms::Axis::Y, false), cell);
+  EXPECT_EQ(forms::saveFormToJson(*again, "/tmp/user.json"), saved);
+  // A fixed scale's extent follows from the size and is not written.
+  EXPECT_EQ(forms::saveFormToJson(*forms::loadFormFromJson(R"({"class": "Form", "name": "frmTwips"})", "/tmp/t.json", true), "/tmp/t.json")
+                .find("ScaleWidth"),
+            std::string::npos);
+  again->Unload();
+}
+
 TEST(FormFile, PicturesAreStoredRelativeToTheFormFile) {
   QTemporaryDir dir;
   QImage img(8, 6, QImage::Format_RGB32);

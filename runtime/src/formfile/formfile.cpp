@@ -29,11 +29,16 @@ bool isReservedKey(const QString& key) {
   return false;
 }
 
-// Properties that are never saved: identity, links and what follows from the size.
-bool isTransient(std::string_view name) {
-  for (const char* n : {"Name", "Index", "Container", "hWnd", "Parent", "ScaleWidth", "ScaleHeight", "ActiveControl",
-                        "Controls"})
+// Properties that are never saved: identity, links and what follows from the size. The
+// scale's extent follows from the size too, unless the scale is the object's own (mode
+// 0), which the positions inside are measured in.
+bool isTransient(std::string_view name, Object& object) {
+  for (const char* n : {"Name", "Index", "Container", "hWnd", "Parent", "ActiveControl", "Controls"})
     if (equalsNoCase(name, n)) return true;
+  if (equalsNoCase(name, "ScaleWidth") || equalsNoCase(name, "ScaleHeight")) {
+    Args none;
+    return !object.hasMember("ScaleMode") || object.Object::invoke("ScaleMode", CallKind::Get, none).toInt16() != ScaleUser;
+  }
   return false;
 }
 
@@ -265,7 +270,7 @@ class Saver {
     root["name"] = QString::fromStdString(m_form.name());
     Form& form = const_cast<Form&>(m_form);
     for (const MemberInfo& m : form.classInfo().members) {
-      if (!m.has(CallKind::Let) || isTransient(m.name)) continue;
+      if (!m.has(CallKind::Let) || isTransient(m.name, form)) continue;
       Args none;
       root[QString::fromStdString(m.name)] = jsonFromVariant(form.invoke(m.name, CallKind::Get, none), m_dir);
     }
@@ -299,7 +304,7 @@ class Saver {
     const ClassInfo& info = host ? Control::commonClassInfo() : c.classInfo();
     Control& proto = prototype(c.classId());
     for (const MemberInfo& m : info.members) {
-      if (!m.get || !(m.let || m.set) || isTransient(m.name)) continue;
+      if (!m.get || !(m.let || m.set) || isTransient(m.name, c)) continue;
       if (host && !isExtenderProperty(m.name, host->typeInfo())) continue;
       Args none;
       const Variant value = c.Object::invoke(m.name, CallKind::Get, none);
