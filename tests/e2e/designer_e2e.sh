@@ -80,12 +80,7 @@ read -r fx fy fw fh <<<"$(rect_of c:frmActivities)"
 read -r lx ly lw lh <<<"$(rect_of 'c:Scrollbay2(0)')"
 tx=$((fx + 20)); ty=$((fy + fh - 6))
 [ "$((ly + lh))" -lt "$ty" ] || ty=$((fy + 8))
-xdo mousemove $((win_x + x)) $((win_y + y)) mousedown 1
-for step in $(seq 12); do
-  xdo mousemove $((win_x + x + (tx - x) * step / 12)) $((win_y + y + (ty - y) * step / 12))
-  sleep 0.05
-done
-xdo mouseup 1
+slow_drag "$x" "$y" "$tx" "$ty" 12
 settle
 xdo key ctrl+s
 settle
@@ -109,12 +104,7 @@ read -r x y <<<"$(centre_of tool:ScrollbayCtl.Scrollbay)"
 click_at "$x" "$y"
 settle
 read -r sx sy sw sh <<<"$(rect_of form)"
-xdo mousemove $((win_x + sx + 330)) $((win_y + sy + 360)) mousedown 1
-for step in $(seq 8); do
-  xdo mousemove $((win_x + sx + 330 + 25 * step)) $((win_y + sy + 360 + 12 * step))
-  sleep 0.05
-done
-xdo mouseup 1
+slow_drag $((sx + 330)) $((sy + 360)) $((sx + 530)) $((sy + 456))
 settle
 xdo key ctrl+s
 settle
@@ -140,10 +130,7 @@ read -r sx sy sw sh <<<"$(rect_of form)"
 read -r x y <<<"$(centre_of tool:ScrollbayCtl.Scrollbay)"
 click_at "$x" "$y"
 settle
-xdo mousemove $((win_x + sx + 24)) $((win_y + sy + 24)) mousedown 1
-xdo mousemove $((win_x + sx + 120)) $((win_y + sy + 100))
-xdo mousemove $((win_x + sx + 250)) $((win_y + sy + 180))
-xdo mouseup 1
+slow_drag $((sx + 24)) $((sy + 24)) $((sx + 250)) $((sy + 180)) 3
 settle
 for row in 0 1; do
   read -r x y <<<"$(centre_of tool:Forms.TextBox)"

@@ -94,6 +94,18 @@ e2e_start_app() {
 # a move that never comes when the pointer is already there.
 click_at() { xdo mousemove $((win_x + $1)) $((win_y + $2)) click --repeat "${3:-1}" --delay 150 1; }
 
+# slow_drag X1 Y1 X2 Y2 [STEPS]: the left button held from one window pixel to another,
+# in STEPS moves 50 ms apart (8 by default), as a hand drags.
+slow_drag() {
+  local steps="${5:-8}" step
+  xdo mousemove $((win_x + $1)) $((win_y + $2)) mousedown 1
+  for step in $(seq "$steps"); do
+    xdo mousemove $((win_x + $1 + ($3 - $1) * step / steps)) $((win_y + $2 + ($4 - $2) * step / steps))
+    sleep 0.05
+  done
+  xdo mouseup 1
+}
+
 # shoot NAME: screenshot of the whole screen, cropped to the window, as $work/NAME.png.
 shoot() {
   timeout 10 import -window root "$work/screen.png" &&
