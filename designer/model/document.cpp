@@ -209,6 +209,7 @@ void Document::onPropertyChanged(forms::Control& control) {
   known->second = std::move(own);
   push(std::make_unique<SnapshotCommand>(*this, QStringLiteral("Change %1").arg(QString::fromStdString(ref.text())),
                                          std::vector<PlacedEntry>{before}, std::vector<PlacedEntry>{now}, true));
+  emit valuesChanged();
 }
 
 void Document::perform(const QString& text, std::vector<PlacedEntry> before, const std::function<std::vector<ControlRef>()>& change) {

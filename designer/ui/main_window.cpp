@@ -22,6 +22,7 @@
 #include "canvas.h"
 #include "forms/error.h"
 #include "object_tree.h"
+#include "property_sheet.h"
 #include "overlay.h"
 #include "runner.h"
 #include "tab_order.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow() : m_tabs(new QTabWidget), m_undo(new QUndoGroup(this)) 
     Document* doc = currentDocument();
     m_undo->setActiveStack(doc ? &doc->history() : nullptr);
     m_tree->setDocument(doc);
+    m_properties->setDocument(doc);
     if (Canvas* c = currentCanvas()) c->overlay().setPlacing(m_toolbox->armedClass());
     const QSignalBlocker quiet(m_tabOrder);
     m_tabOrder->setChecked(currentCanvas() && currentCanvas()->overlay().tabOrderMode());
@@ -85,6 +87,7 @@ MainWindow::MainWindow() : m_tabs(new QTabWidget), m_undo(new QUndoGroup(this)) 
 
 MainWindow::~MainWindow() {
   m_tree->setDocument(nullptr);
+  m_properties->setDocument(nullptr);
   while (m_tabs->count() > 0) {
     Canvas* c = canvasAt(0);
     m_tabs->removeTab(0);
@@ -115,13 +118,20 @@ void MainWindow::buildDocks() {
     if (Canvas* c = currentCanvas()) c->overlay().setFocus();
   });
 
+  m_properties = new PropertySheet;
+  auto* properties = new QDockWidget(tr("Properties"), this);
+  properties->setObjectName("propertiesDock");
+  properties->setWidget(m_properties);
+  addDockWidget(Qt::RightDockWidgetArea, properties);
+
   auto* history = new QDockWidget(tr("History"), this);
   history->setObjectName("historyDock");
   auto* view = new QUndoView(m_undo);
   view->setEmptyLabel(tr("<opened>"));
   history->setWidget(view);
   addDockWidget(Qt::RightDockWidgetArea, history);
-  resizeDocks({tools, objects}, {180, 290}, Qt::Horizontal);
+  resizeDocks({tools, objects}, {180, 300}, Qt::Horizontal);
+  resizeDocks({objects, properties, history}, {200, 400, 120}, Qt::Vertical);
 }
 
 // The platform's keys for a standard command; where a desktop gives none (Save As, Quit

@@ -17,6 +17,7 @@ class Canvas;
 class Toolbox;
 class ObjectTree;
 class Runner;
+class PropertySheet;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -35,6 +36,7 @@ class MainWindow : public QMainWindow {
   Canvas* currentCanvas() const;
   Document* currentDocument() const;
   Toolbox& toolbox() const { return *m_toolbox; }
+  PropertySheet& properties() const { return *m_properties; }
   int documentCount() const;
 
   // What to do with unsaved changes when a form closes; tests answer without a dialog.
@@ -71,6 +73,7 @@ class MainWindow : public QMainWindow {
   QUndoGroup* m_undo;
   Toolbox* m_toolbox;
   ObjectTree* m_tree;
+  PropertySheet* m_properties;
   Runner* m_runner;
   QMenu* m_recent = nullptr;
   QAction* m_tabOrder = nullptr;

@@ -1,5 +1,6 @@
 #include "state_log.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include "forms/error.h"
 #include "main_window.h"
 #include "overlay.h"
+#include "property_sheet.h"
 #include "toolbox.h"
 
 namespace designer {
@@ -56,6 +58,18 @@ std::string StateLog::describe() const {
       if (r.isEmpty()) continue;
       add(out, "tool:" + id.toStdString(), text(QRect(tree->viewport()->mapTo(&m_window, r.topLeft()), r.size())));
     }
+  }
+  // The sheet's visible rows: where each value lies and what it shows.
+  QTreeWidget& sheet = m_window.properties().tree();
+  for (int i = 0; i < sheet.topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = sheet.topLevelItem(i);
+    const QRect r = sheet.visualItemRect(item);
+    if (item->isHidden() || r.isEmpty() || r.bottom() > sheet.viewport()->height()) continue;
+    const int left = sheet.header()->sectionPosition(1);
+    const QRect value(sheet.viewport()->mapTo(&m_window, QPoint(left, r.y())), QSize(sheet.header()->sectionSize(1), r.height()));
+    const std::string name = item->text(0).toStdString();
+    add(out, "prop:" + name, text(value));
+    add(out, "propvalue:" + name, item->text(1).isEmpty() ? std::string("-") : item->text(1).replace(' ', '_').toStdString());
   }
   Canvas* canvas = m_window.currentCanvas();
   if (!canvas) return out;

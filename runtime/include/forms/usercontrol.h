@@ -148,6 +148,8 @@ class UserControlHost : public Control {
   const ClassInfo& classInfo() const override;
   Variant invoke(std::string_view member, CallKind kind, Args& args) override;
   void raiseEvent(std::string_view event, Args& args) override;
+  // Whether a call by this name reaches the extender rather than the control's class.
+  bool extenderAnswers(std::string_view member) const;
 
   bool isContainer() const override { return m_instance && m_instance->isContainerClass(); }
   Scale* ownScale() override { return &m_scale; }

@@ -237,10 +237,13 @@ QWidget* UserControlHost::contentWidget() const {
 
 const ClassInfo& UserControlHost::classInfo() const { return Control::commonClassInfo(); }
 
+bool UserControlHost::extenderAnswers(std::string_view member) const {
+  return Control::commonClassInfo().find(member) != nullptr && (extenderOnly(member) || !m_typeInfo.find(member));
+}
+
 Variant UserControlHost::invoke(std::string_view member, CallKind kind, Args& args) {
   owner();
-  const bool extender = Control::commonClassInfo().find(member) != nullptr;
-  if (extender && (extenderOnly(member) || !m_typeInfo.find(member))) return Control::invoke(member, kind, args);
+  if (extenderAnswers(member)) return Control::invoke(member, kind, args);
   return m_instance->invoke(member, kind, args);
 }
 
