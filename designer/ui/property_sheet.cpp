@@ -73,7 +73,8 @@ PropertySheet::PropertySheet(QWidget* parent) : QWidget(parent) {
   m_alphabetical->setText(tr("A–Z"));
   m_alphabetical->setToolTip(tr("By name rather than in the class's own order"));
   m_alphabetical->setCheckable(true);
-  auto* reset = new QToolButton(this);
+  m_reset = new QToolButton(this);
+  QToolButton* reset = m_reset;
   reset->setObjectName(QStringLiteral("propertyReset"));
   reset->setText(tr("Reset"));
   reset->setToolTip(tr("Reset to default"));
@@ -132,18 +133,14 @@ PropertySheet::PropertySheet(QWidget* parent) : QWidget(parent) {
   connect(reset, &QToolButton::clicked, this, [this] {
     if (QTreeWidgetItem* item = m_tree->currentItem()) resetToDefault(item->text(0));
   });
-  connect(m_tree, &QTreeWidget::currentItemChanged, this, [this, reset] {
-    describeCurrent();
-    QTreeWidgetItem* item = m_tree->currentItem();
-    reset->setEnabled(item && canReset(item->text(0)));
-  });
+  connect(m_tree, &QTreeWidget::currentItemChanged, this, &PropertySheet::describeCurrent);
   // One click on a value opens its editor, as a sheet is used.
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
     if (column == 1) m_tree->editItem(item, 1);
   });
   connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { m_tree->editItem(item, 1); });
   connect(m_tree, &QWidget::customContextMenuRequested, this, &PropertySheet::showMenu);
-  reset->setEnabled(false);
+  m_reset->setEnabled(false);
 }
 
 PropertySheet::~PropertySheet() = default;
@@ -304,6 +301,7 @@ void PropertySheet::applyFilter() {
 void PropertySheet::describeCurrent() {
   QTreeWidgetItem* item = m_tree->currentItem();
   const PropertyRow* row = item ? rowOf(item->text(0)) : nullptr;
+  m_reset->setEnabled(row && canReset(text(row->name)));
   if (!row) {
     m_descriptionName->clear();
     m_descriptionText->clear();

@@ -75,6 +75,7 @@ class PropertySheet : public QWidget {
   QPointer<Document> m_document;
   QLineEdit* m_filter;
   QToolButton* m_alphabetical;
+  QToolButton* m_reset;
   QTreeWidget* m_tree;
   QLabel* m_descriptionName;
   QLabel* m_descriptionText;

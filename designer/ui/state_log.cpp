@@ -60,6 +60,8 @@ std::string StateLog::describe() const {
     }
   }
   // The sheet's visible rows: where each value lies and what it shows.
+  if (auto* filter = m_window.properties().findChild<QWidget*>("propertyFilter"))
+    add(out, "propfilter", text(QRect(filter->mapTo(&m_window, QPoint(0, 0)), filter->size())));
   QTreeWidget& sheet = m_window.properties().tree();
   for (int i = 0; i < sheet.topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = sheet.topLevelItem(i);

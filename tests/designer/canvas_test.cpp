@@ -138,7 +138,9 @@ TEST_F(CanvasTest, BandPlacementAndKeysThatStayInThePanels) {
   // Delete, Ctrl+A and arrows in the panels leave the form alone.
   const int steps = document().history().count();
   const std::string bytes = document().bytes();
-  for (QWidget* panel : {static_cast<QWidget*>(tools), static_cast<QWidget*>(window->findChild<QTreeWidget*>("objectTree"))}) {
+  for (QWidget* panel : {static_cast<QWidget*>(tools), static_cast<QWidget*>(window->findChild<QTreeWidget*>("objectTree")),
+                         window->findChild<QWidget*>("propertyFilter"), static_cast<QWidget*>(window->findChild<QTreeWidget*>("propertySheet"))}) {
+    ASSERT_TRUE(panel);
     panel->setFocus();
     for (auto key : {Qt::Key_Delete, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(panel, key);
     QTest::keyClick(panel, Qt::Key_A, Qt::ControlModifier);

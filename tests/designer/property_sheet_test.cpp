@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "designer_fixture.h"
 #include "forms/control.h"
+#include "forms/font.h"
 #include "forms/standard_classes.h"
 #include "forms/usercontrol.h"
 #include "property_sheet.h"
@@ -277,12 +280,50 @@ TEST_F(PropertySheetTest, ValuesOffTheDefaultAreBoldAndResetToIt) {
   EXPECT_TRUE(sheet->isNonDefault("Scrollbars"));
   EXPECT_TRUE(sheet->itemOf("Scrollbars")->font(0).bold());
   EXPECT_FALSE(sheet->itemOf("Enabled")->font(0).bold());
-  sheet->resetToDefault("Scrollbars");
+  // The button under the filter, for the current row.
+  auto* reset = sheet->findChild<QToolButton*>("propertyReset");
+  ASSERT_NE(reset, nullptr);
+  sheet->tree().setCurrentItem(sheet->itemOf("Enabled"));
+  EXPECT_FALSE(reset->isEnabled());
+  sheet->tree().setCurrentItem(sheet->itemOf("Scrollbars"));
+  ASSERT_TRUE(reset->isEnabled());
+  QTest::mouseClick(reset, Qt::LeftButton);
   sheet->resetToDefault("AutoScroll");
   settle();
   EXPECT_EQ(sheet->shownValue("Scrollbars"), "0 - vpAuto");
   EXPECT_FALSE(sheet->itemOf("Scrollbars")->font(0).bold());
   EXPECT_EQ(entryOf(*doc, "Scrollbay1"), before) << "the default is what the bag leaves out";
+
+  // A picture from a file beside the form is saved by a path relative to the form, and
+  // a reset takes it away again.
+  QImage tile(8, 8, QImage::Format_RGB32);
+  tile.fill(Qt::darkCyan);
+  ASSERT_TRUE(tile.save(path("tile.png")));
+  ASSERT_TRUE(sheet->applyText("Picture", path("tile.png")));
+  settle();
+  EXPECT_EQ(sheet->shownValue("Picture"), "tile.png");
+  EXPECT_TRUE(sheet->isNonDefault("Picture"));
+  EXPECT_NE(doc->bytes().find(R"("picture": "tile.png")"), std::string::npos);
+  sheet->resetToDefault("Picture");
+  settle();
+  EXPECT_EQ(sheet->shownValue("Picture"), "(none)");
+  EXPECT_EQ(entryOf(*doc, "Scrollbay1"), before);
+
+  // A font, as its dialog gives one, on a text box; reset makes a font of its own again.
+  choose({{"txtTitle", -1}});
+  auto font = std::make_shared<forms::Font>();
+  font->put_Name("Liberation Serif");
+  font->put_Size(12);
+  font->put_Bold(true);
+  ASSERT_TRUE(sheet->apply(*sheet->rowOf("Font"), forms::Variant(forms::ObjectPtr(font))));
+  settle();
+  EXPECT_EQ(sheet->shownValue("Font"), "Liberation Serif, 12 pt, bold");
+  EXPECT_TRUE(sheet->isNonDefault("Font"));
+  sheet->resetToDefault("Font");
+  settle();
+  EXPECT_EQ(sheet->shownValue("Font"), "MS Sans Serif, 8.25 pt");
+  EXPECT_FALSE(sheet->isNonDefault("Font"));
+  EXPECT_NE(forms::get(*ControlRef{"txtTitle", -1}.control(doc->form()), "Font").toObject(), font);
 }
 
 // A control that changes its own settings in design mode: the sheet follows, and its

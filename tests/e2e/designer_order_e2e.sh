@@ -40,6 +40,59 @@ open_designer() {  # open_designer FILE: a designer of its own on FILE
 }
 close_designer() { kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=""; }
 
+# edit_value ROW KEYS...: clicks the row's value in the sheet, which opens its editor,
+# then presses the keys there.
+edit_value() {
+  local row="$1" x y w h
+  shift
+  read -r x y w h <<<"$(rect_of "prop:$row")"
+  if [ -z "$x" ]; then fail "the sheet shows a $row row"; return; fi
+  click_at $((x + 30)) $((y + h / 2))
+  settle
+  xdo "$@"
+  settle
+}
+
+# ---- Property sheet: a Scrollbay's Scrollbars, back colour and right margin ----
+open_designer "$work/viewport.json"
+read -r x y w h <<<"$(rect_of "c:Scrollbay1")"
+click_at $((x + w - 12)) $((y + h - 12))  # inside it, clear of its fields
+settle
+check "a click on the Scrollbay chooses it" "$(field selection)" "Scrollbay1"
+# Scrollbars lies below what the sheet shows at this size: the filter finds it.
+read -r x y <<<"$(centre_of propfilter)"
+click_at "$x" "$y"
+xdo type --delay 30 "scroll"
+settle
+check "the filter leaves the rows that match" "$(tail -n 1 "$state" | tr ' ' '\n' | sed -n 's/^prop:\([A-Za-z]*\)=.*/\1/p' | tr '\n' ' ')" \
+  "ScrollbarBackColor Scrollbars AutoScroll "
+check "the sheet shows the Scrollbay's Scrollbars" "$(field propvalue:Scrollbars)" "0_-_vpAuto"
+edit_value Scrollbars key Down
+check "Down in the list of Scrollbars chooses the next value" "$(field propvalue:Scrollbars)" "1_-_vpBoth"
+click_at "$x" "$y"
+xdo key ctrl+a BackSpace
+settle
+edit_value BackColor key ctrl+a type --delay 30 "#FF0000"
+xdo key Return
+settle
+check "a colour typed in the sheet" "$(field propvalue:BackColor)" "#FF0000"
+edit_value RightMargin key ctrl+a type --delay 30 "600"
+xdo key Return
+settle
+check "a margin typed in the sheet" "$(field propvalue:RightMargin)" "600"
+shoot sheet && cp "$work/sheet.png" "$artifacts/designer-properties.png"
+xdo key ctrl+s
+settle
+close_designer
+bag="$(python3 - "$work/viewport.json" <<'PY'
+import json, sys
+bay = next(c for c in json.load(open(sys.argv[1]))["controls"] if c["name"] == "Scrollbay1")
+bag = bay.get("bag", {})
+print(bag.get("Scrollbars"), bag.get("BackColor"), bag.get("RightMargin"))
+PY
+)"
+check "the values set in the sheet are in the Scrollbay's bag" "$bag" "1 255 600"
+
 # ---- Tab order: C, A, B by clicking them in the tab-order mode ----
 open_designer "$work/taborder.json"
 xdo key ctrl+t
