@@ -13,6 +13,7 @@
 #include "forms/formfile.h"
 #include "object_tree.h"
 #include "overlay.h"
+#include "property_sheet.h"
 
 namespace {
 
@@ -100,6 +101,23 @@ void BM_UndoRedo(benchmark::State& state) {
   doc->close();
 }
 BENCHMARK(BM_UndoRedo)->ArgName("history")->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The property sheet read again with every control of the form chosen (a nudge of all of
+// them reads it once a step), against one control chosen.
+void BM_SheetRefresh(benchmark::State& state) {
+  auto doc = designer::Document::open(QString::fromStdString(formFile(2000)));
+  std::vector<designer::ControlRef> chosen;
+  for (const forms::ControlPtr& c : doc->form().controls())
+    if (static_cast<int>(chosen.size()) < state.range(0)) chosen.push_back(designer::ControlRef::of(*c));
+  designer::PropertySheet sheet;
+  sheet.setDocument(doc.get());
+  doc->select(chosen);
+  sheet.refresh();
+  for (auto _ : state) sheet.refresh();
+  sheet.setDocument(nullptr);
+  doc->close();
+}
+BENCHMARK(BM_SheetRefresh)->ArgName("chosen")->Arg(1)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -446,7 +446,13 @@ void Document::setProperty(const std::vector<ControlRef>& targets, const std::st
       letOrSet(*m_form, member, value);
     }
     const QJsonValue after = jsonOf(forms::get(*m_form, member));
-    if (after != before) push(std::make_unique<PropertyCommand>(*this, text, std::vector<ValueChange>{{{}, member, before, after}}, QString(), true));
+    if (after != before) {
+      std::vector<ValueChange> changes(1);
+      changes[0].member = member;
+      changes[0].before = before;
+      changes[0].after = after;
+      push(std::make_unique<PropertyCommand>(*this, text, std::move(changes), QString(), true));
+    }
     emit valuesChanged();
     emit geometryChanged();
     return;

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 
 #include "forms/collection.h"
 #include "forms/control.h"
@@ -228,13 +229,21 @@ PropertySheet::Shown PropertySheet::valueOf(const PropertyRow& row, const std::v
   if (row.placement) return s;
   std::vector<QString> defaults;
   bool allKnown = true;
+  // Read once per class: a selection of every control of a large form is mostly a few.
+  std::map<std::string, std::pair<forms::Window*, QString>> byClass;
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    forms::Window* proto = m_defaults.prototype(classIdOf(*targets[i]));
+    const std::string classId = classIdOf(*targets[i]);
+    auto known = byClass.find(classId);
+    if (known == byClass.end()) {
+      forms::Window* made = m_defaults.prototype(classId);
+      known = byClass.emplace(classId, std::make_pair(made, made ? readText(row, *made) : QString())).first;
+    }
+    forms::Window* proto = known->second.first;
     if (!proto) {
       allKnown = false;
       continue;
     }
-    QString def = readText(row, *proto);
+    QString def = known->second.second;
     if (def == QLatin1String(kPrototypeName)) {
       // Starts as the control's name: not a default to reset to.
       allKnown = false;

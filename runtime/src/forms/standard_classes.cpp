@@ -40,8 +40,11 @@ const std::vector<std::pair<const char*, const ClassInfo*>>& classInfos() {
   static const std::vector<std::pair<const char*, const ClassInfo*>> infos = [] {
     std::vector<std::pair<const char*, const ClassInfo*>> out;
     FormPtr scratch = Form::create("scratch", true);
-    for (const auto& entry : kClasses)
-      out.emplace_back(entry.first, &scratch->addControl(entry.first, "c" + std::to_string(out.size()))->classInfo());
+    for (const auto& entry : kClasses) {
+      std::string name = "c";
+      name += std::to_string(out.size());
+      out.emplace_back(entry.first, &scratch->addControl(entry.first, name)->classInfo());
+    }
     scratch->Unload();
     return out;
   }();
