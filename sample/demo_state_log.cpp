@@ -63,7 +63,12 @@ std::string DemoStateLog::describe() const {
   std::string focus = "none", rect = "0,0,0,0", chars = "-";
   bool whole = false;
   if (forms::Control* c = m_form.activeControl(); c && c->widget()) {
-    focus = c->name() + (c->index() >= 0 ? "(" + std::to_string(c->index()) + ")" : "");
+    focus = c->name();
+    if (c->index() >= 0) {
+      focus += '(';
+      focus += std::to_string(c->index());
+      focus += ')';
+    }
     const QRect r = inForm(c->widget(), form);
     rect = text(r);
     whole = shownPart(c->widget(), form) == QRegion(r);

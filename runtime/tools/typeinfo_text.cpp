@@ -26,7 +26,10 @@ std::string paramText(const ParamInfo& p) { return (p.byRef ? "ref " : "") + p.n
 std::string paramList(const std::vector<ParamInfo>& params) {
   std::vector<std::string> parts;
   for (const ParamInfo& p : params) parts.push_back(paramText(p));
-  return "(" + joined(parts, ", ") + ")";
+  std::string out = "(";
+  out += joined(parts, ", ");
+  out += ')';
+  return out;
 }
 
 std::string memberLine(const MemberInfo& m) {

@@ -20,7 +20,10 @@ class EventsTest : public ScrollbayTest {
     for (const forms::EventInfo& e : Scrollbay::typeInfo().events)
       form->on("Scrollbay1", e.name, [this, name = e.name](forms::EventArgs& a) {
         std::string entry = name;
-        for (const forms::Variant& v : a.args) entry += " " + v.toString();
+        for (const forms::Variant& v : a.args) {
+          entry += ' ';
+          entry += v.toString();
+        }
         log.push_back(entry);
       });
   }

@@ -389,7 +389,9 @@ TEST(ControlLibraryTest, RuntimeClassesAreListedAsTheirControlsAnswer) {
     SCOPED_TRACE(id);
     const forms::ClassInfo* info = forms::standardClassInfo(forms::lowerCase(id));
     ASSERT_TRUE(info);
-    EXPECT_EQ(info, &form->addControl(id, "c" + std::to_string(++made))->classInfo());
+    std::string name = "c";
+    name += std::to_string(++made);
+    EXPECT_EQ(info, &form->addControl(id, name)->classInfo());
     EXPECT_EQ(std::count(library.classes.begin(), library.classes.end(), info), 1);
     seen.insert(info);
   }
