@@ -350,28 +350,30 @@ QTreeWidgetItem* PropertySheet::itemOf(const QString& name) const {
   return nullptr;
 }
 
+int PropertySheet::rowIndex(const QString& name) const {
+  for (std::size_t i = 0; i < m_rows.size() && i < m_shown.size(); ++i)
+    if (text(m_rows[i].name).compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+  return -1;
+}
+
 const PropertyRow* PropertySheet::rowOf(const QString& name) const {
-  for (const PropertyRow& r : m_rows)
-    if (text(r.name).compare(name, Qt::CaseInsensitive) == 0) return &r;
-  return nullptr;
+  const int i = rowIndex(name);
+  return i < 0 ? nullptr : &m_rows[i];
 }
 
 QString PropertySheet::shownValue(const QString& name) const {
-  for (std::size_t i = 0; i < m_rows.size() && i < m_shown.size(); ++i)
-    if (text(m_rows[i].name).compare(name, Qt::CaseInsensitive) == 0) return m_shown[i].text;
-  return {};
+  const int i = rowIndex(name);
+  return i < 0 ? QString() : m_shown[i].text;
 }
 
 bool PropertySheet::isNonDefault(const QString& name) const {
-  for (std::size_t i = 0; i < m_rows.size() && i < m_shown.size(); ++i)
-    if (text(m_rows[i].name).compare(name, Qt::CaseInsensitive) == 0) return m_shown[i].differs;
-  return false;
+  const int i = rowIndex(name);
+  return i >= 0 && m_shown[i].differs;
 }
 
 bool PropertySheet::canReset(const QString& name) const {
-  for (std::size_t i = 0; i < m_rows.size() && i < m_shown.size(); ++i)
-    if (text(m_rows[i].name).compare(name, Qt::CaseInsensitive) == 0) return m_shown[i].resettable && m_rows[i].editor != Editor::ReadOnly;
-  return false;
+  const int i = rowIndex(name);
+  return i >= 0 && m_shown[i].resettable && m_rows[i].editor != Editor::ReadOnly;
 }
 
 QString PropertySheet::errorOf(const QString& name) const {
@@ -422,13 +424,10 @@ bool PropertySheet::applyText(const QString& name, const QString& typed) {
 }
 
 void PropertySheet::resetToDefault(const QString& name) {
-  for (std::size_t i = 0; i < m_rows.size() && i < m_shown.size(); ++i) {
-    if (text(m_rows[i].name).compare(name, Qt::CaseInsensitive) != 0) continue;
-    if (!canReset(name)) return;
-    const PropertyRow row = m_rows[i];
-    apply(row, copyOf(m_shown[i].def));
-    return;
-  }
+  if (!canReset(name)) return;
+  const int i = rowIndex(name);
+  const PropertyRow row = m_rows[i];  // the rows are read again after the step
+  apply(row, copyOf(m_shown[i].def));
 }
 
 void PropertySheet::setFilter(const QString& filter) { m_filter->setText(filter); }

@@ -35,7 +35,7 @@ class PropertySheet : public QWidget {
   // Reads the rows and values again now; changes to the document do it soon after.
   void refresh();
   const std::vector<PropertyRow>& rows() const { return m_rows; }
-  // The row of a property, nullptr when it is not listed (or filtered out).
+  // The row of a property, nullptr when it is not listed (a filtered row is listed, hidden).
   QTreeWidgetItem* itemOf(const QString& name) const;
   const PropertyRow* rowOf(const QString& name) const;
   // The value text shown, blank where the controls differ.
@@ -62,6 +62,8 @@ class PropertySheet : public QWidget {
     bool resettable;    // one default for every target
     forms::Variant def; // that default
   };
+  // The position of a row in m_rows, -1 when it is not listed.
+  int rowIndex(const QString& name) const;
   std::vector<forms::Window*> targets() const;
   std::vector<ControlRef> targetRefs() const;
   Shown valueOf(const PropertyRow& row, const std::vector<forms::Window*>& targets);
