@@ -19,7 +19,8 @@ forms::Window* ClassDefaults::prototype(const std::string& classId) {
     forms::FormPtr form;
     try {
       const std::string where = QDir::current().filePath(QStringLiteral("Defaults.json")).toStdString();
-      form = forms::loadFormFromJson(R"({"class": "Form", "name": "Form1", "Caption": "Form1"})", where, /*designMode=*/true);
+      // Named as its control is: a caption that is the name starts as the name.
+      form = forms::loadFormFromJson(R"({"class": "Form", "name": "Default1", "Caption": "Default1"})", where, /*designMode=*/true);
       if (!classId.empty()) form->addControl(classId, "Default1", form.get());
     } catch (const forms::Error&) {
       if (form && form->loaded()) form->Unload();

@@ -27,7 +27,9 @@ bool readAndWritten(const forms::MemberInfo& m) {
 bool browsable(const forms::MemberInfo& m) { return !m.hidden && !m.nonBrowsable; }
 
 bool isPlacement(const std::string& name) {
-  for (const char* n : {"Name", "Index", "Left", "Top", "Width", "Height", "TabIndex", "Container"})
+  // A form's size, and the scale that follows it, are where it lies too.
+  for (const char* n : {"Name", "Index", "Left", "Top", "Width", "Height", "TabIndex", "Container", "ClientWidth", "ClientHeight",
+                        "ScaleWidth", "ScaleHeight"})
     if (forms::equalsNoCase(name, n)) return true;
   return false;
 }

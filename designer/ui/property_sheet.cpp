@@ -20,6 +20,7 @@
 #include "forms/control.h"
 #include "forms/error.h"
 #include "forms/font.h"
+#include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/picturebox.h"
 #include "property_editors.h"
@@ -247,8 +248,8 @@ PropertySheet::Shown PropertySheet::valueOf(const PropertyRow& row, const std::v
     if (def == QLatin1String(kPrototypeName)) {
       // Starts as the control's name: not a default to reset to.
       allKnown = false;
-      auto* c = dynamic_cast<forms::Control*>(targets[i]);
-      def = c ? text(c->name()) : def;
+      if (auto* c = dynamic_cast<forms::Control*>(targets[i])) def = text(c->name());
+      else if (auto* f = dynamic_cast<forms::Form*>(targets[i])) def = text(f->name());
     }
     if (def != texts[i]) s.differs = true;
     defaults.push_back(def);

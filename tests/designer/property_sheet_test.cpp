@@ -270,6 +270,14 @@ TEST_F(PropertySheetTest, ValuesOffTheDefaultAreBoldAndResetToIt) {
   const ControlRef label = doc->insert("Forms.Label", {}, QRectF(120, 4800, 1200, 240));
   choose({label});
   EXPECT_FALSE(sheet->isNonDefault("Caption")) << sheet->shownValue("Caption").toStdString();
+  // The form's caption starts as its name too, and its size has no default.
+  choose({});
+  EXPECT_FALSE(sheet->isNonDefault("Caption"));
+  EXPECT_FALSE(sheet->isNonDefault("ClientWidth"));
+  ASSERT_TRUE(sheet->applyText("Caption", "Survey"));
+  settle();
+  EXPECT_TRUE(sheet->isNonDefault("Caption"));
+  EXPECT_FALSE(sheet->canReset("Caption")) << "no caption to go back to but the name";
   choose({{"Scrollbay1", -1}});
   EXPECT_FALSE(sheet->isNonDefault("Scrollbars"));
   EXPECT_FALSE(sheet->canReset("Scrollbars"));
