@@ -200,13 +200,13 @@ void PropertySheet::refresh() {
                     });
   m_rows = std::move(rows);
   // The same rows are only given their values: an editor open on one stays open.
-  if (!same) rebuild(now);
+  if (!same) rebuild();
   showValues(now);
   applyFilter();
   describeCurrent();
 }
 
-void PropertySheet::rebuild(const std::vector<forms::Window*>&) {
+void PropertySheet::rebuild() {
   const QString current = m_tree->currentItem() ? m_tree->currentItem()->text(0) : QString();
   m_tree->clear();
   QTreeWidgetItem* keep = nullptr;

@@ -67,7 +67,7 @@ class PropertySheet : public QWidget {
   std::vector<forms::Window*> targets() const;
   std::vector<ControlRef> targetRefs() const;
   Shown valueOf(const PropertyRow& row, const std::vector<forms::Window*>& targets);
-  void rebuild(const std::vector<forms::Window*>& targets);
+  void rebuild();
   void showValues(const std::vector<forms::Window*>& targets);
   void applyFilter();
   void describeCurrent();
