@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "forms/collection.h"
 #include "forms/control.h"
@@ -15,6 +16,7 @@
 #include "forms/standard_classes.h"
 #include "forms/units.h"
 #include "forms/usercontrol.h"
+#include "win32/win32.h"
 
 namespace designer {
 
@@ -101,10 +103,15 @@ QString numberText(double value) {
 
 }  // namespace
 
+std::string classIdOf(const forms::Window& target) {
+  auto* control = dynamic_cast<const forms::Control*>(&target);
+  return control ? control->classId() : std::string();
+}
+
 std::vector<PropertyRow> propertyRows(forms::Window& target) {
   std::vector<PropertyRow> rows;
   auto* control = dynamic_cast<forms::Control*>(&target);
-  const std::string classId = control ? control->classId() : std::string();
+  const std::string classId = classIdOf(target);
   if (auto* host = dynamic_cast<forms::UserControlHost*>(&target)) {
     const forms::ClassInfo& extender = forms::Control::commonClassInfo();
     addIdentity(rows, extender, classId, true);
@@ -122,18 +129,15 @@ std::vector<PropertyRow> sharedRows(const std::vector<forms::Window*>& targets) 
   if (targets.empty()) return {};
   std::vector<PropertyRow> rows = propertyRows(*targets.front());
   if (targets.size() == 1) return rows;
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [](const PropertyRow& r) { return forms::equalsNoCase(r.name, "Name") || forms::equalsNoCase(r.name, "Index"); }),
-             rows.end());
+  std::erase_if(rows, [](const PropertyRow& r) { return forms::equalsNoCase(r.name, "Name") || forms::equalsNoCase(r.name, "Index"); });
+  // The rows are the class's: each class met once.
+  std::set<std::string> classes{classIdOf(*targets.front())};
   for (std::size_t i = 1; i < targets.size(); ++i) {
+    if (!classes.insert(classIdOf(*targets[i])).second) continue;
     const std::vector<PropertyRow> other = propertyRows(*targets[i]);
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [&](const PropertyRow& r) {
-                                return std::none_of(other.begin(), other.end(), [&](const PropertyRow& o) {
-                                  return forms::equalsNoCase(o.name, r.name) && o.editor == r.editor;
-                                });
-                              }),
-               rows.end());
+    std::erase_if(rows, [&](const PropertyRow& r) {
+      return std::none_of(other.begin(), other.end(), [&](const PropertyRow& o) { return forms::equalsNoCase(o.name, r.name) && o.editor == r.editor; });
+    });
   }
   return rows;
 }
@@ -155,10 +159,6 @@ const std::vector<SystemColour>& systemColours() {
       {24, "Tip background"},
   };
   return colours;
-}
-
-uint32_t oleColourOf(int red, int green, int blue) {
-  return static_cast<uint32_t>(red & 0xFF) | (static_cast<uint32_t>(green & 0xFF) << 8) | (static_cast<uint32_t>(blue & 0xFF) << 16);
 }
 
 QString colourName(uint32_t ole) {
@@ -237,16 +237,16 @@ forms::Variant parseValue(const PropertyRow& row, const QString& typed) {
       break;
     }
     case Editor::Colour: {
+      // A colour goes as a Long: above 31 bits, the signed value the same bits give.
+      auto colour = [](uint32_t ole) { return forms::Variant(static_cast<int32_t>(ole)); };
       if (text.startsWith(QLatin1Char('#')) && text.size() == 7) {
         const uint rgb = text.mid(1).toUInt(&ok, 16);
-        if (ok) return forms::Variant::fromLong(oleColourOf(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8), static_cast<int>(rgb)));
+        if (ok) return colour(win32::RGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)));
       }
       for (const SystemColour& c : systemColours())
-        if (text.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
-          return forms::Variant::fromLong(static_cast<int64_t>(0x80000000u | static_cast<uint32_t>(c.index)) - 0x100000000LL);
+        if (text.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) return colour(systemColour(c.index));
       const qlonglong number = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toLongLong(&ok, 16) : text.toLongLong(&ok);
-      // Above 31 bits a colour is the signed value the same bits give.
-      if (ok && number >= 0 && number <= 0xFFFFFFFFLL) return forms::Variant::fromLong(number > 0x7FFFFFFFLL ? number - 0x100000000LL : number);
+      if (ok && number >= 0 && number <= 0xFFFFFFFFLL) return colour(static_cast<uint32_t>(number));
       break;
     }
     case Editor::Number: {

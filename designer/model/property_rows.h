@@ -27,6 +27,8 @@ struct PropertyRow {
 // then its class's own; a standard control or the form lists its class information.
 // Name is listed though only read by name (the designer renames), Index read only.
 std::vector<PropertyRow> propertyRows(forms::Window& target);
+// A control's class id; empty for the form.
+std::string classIdOf(const forms::Window& target);
 // The rows every one of the targets has, in the first one's order; Name and Index only
 // for a single target.
 std::vector<PropertyRow> sharedRows(const std::vector<forms::Window*>& targets);
@@ -48,9 +50,10 @@ struct SystemColour {
   const char* name;
 };
 const std::vector<SystemColour>& systemColours();
-// An OLE_COLOR as the colour it paints.
+// The OLE_COLOR of a system colour.
+constexpr uint32_t systemColour(int index) { return 0x80000000u | static_cast<uint32_t>(index); }
+// An OLE_COLOR as the sheet names it: a system colour's name, or #RRGGBB.
 QString colourName(uint32_t oleColour);
-uint32_t oleColourOf(int red, int green, int blue);
 
 // The unit a length of this target is measured in, as words ("twips").
 QString unitOfLengths(forms::Window& target);

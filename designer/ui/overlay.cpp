@@ -137,6 +137,13 @@ QPointF Overlay::unitsPerPixel(const forms::Window& container) const {
   return {s.fromTwips(forms::Axis::X, forms::twipsPerPixel(forms::Axis::X)), s.fromTwips(forms::Axis::Y, forms::twipsPerPixel(forms::Axis::Y))};
 }
 
+SnapResult Overlay::snapInDrag(const QRectF& rect, int edges, const Dragged& lead, const forms::Window& container,
+                               Qt::KeyboardModifiers modifiers) const {
+  // Alt moves freely: no grid and no guides.
+  const double reach = (modifiers & Qt::AltModifier) ? 0.0 : kGuideReach * lead.unitsPerPixel.x();
+  return snap({rect, edges, gridIn(container, modifiers), m_guideArea, m_guideSiblings, reach});
+}
+
 double Overlay::gridIn(const forms::Window& container, Qt::KeyboardModifiers modifiers) const {
   if (modifiers & Qt::AltModifier || m_gridTwips <= 0) return 0;
   return container.contentScale().fromTwips(forms::Axis::X, m_gridTwips);
@@ -232,16 +239,19 @@ QRect Overlay::decorations() const {
   for (forms::Control* c : selected()) r |= shownRect(*c).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (m_dropTarget) r |= QRect(contentOrigin(*m_dropTarget), m_dropTarget->contentWidget()->size()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
   if (!m_band.isNull()) r |= m_band.normalized().adjusted(-2, -2, 2, 2);
-  if (const forms::Window* container = m_guides.empty() ? nullptr : m_guideContainer.resolve(m_document.form())) {
-    const QPointF origin = contentOrigin(*container);
-    const QPointF upp = unitsPerPixel(*container);
-    for (const QLineF& g : m_guides)
-      r |= QRectF(origin + QPointF(g.x1() / upp.x(), g.y1() / upp.y()), origin + QPointF(g.x2() / upp.x(), g.y2() / upp.y()))
-               .normalized()
-               .toAlignedRect()
-               .adjusted(-2, -2, 2, 2);
-  }
+  for (const QLineF& g : guidePixels()) r |= QRectF(g.p1(), g.p2()).normalized().toAlignedRect().adjusted(-2, -2, 2, 2);
   return r;
+}
+
+std::vector<QLineF> Overlay::guidePixels() const {
+  std::vector<QLineF> out;
+  const forms::Window* container = m_guides.empty() ? nullptr : m_guideContainer.resolve(m_document.form());
+  if (!container) return out;
+  const QPointF origin = contentOrigin(*container);
+  const QPointF upp = unitsPerPixel(*container);
+  for (const QLineF& g : m_guides)
+    out.emplace_back(origin + QPointF(g.x1() / upp.x(), g.y1() / upp.y()), origin + QPointF(g.x2() / upp.x(), g.y2() / upp.y()));
+  return out;
 }
 
 void Overlay::refresh() {
@@ -322,14 +332,9 @@ void Overlay::paintEvent(QPaintEvent* event) {
     p.setBrush(QColor(0, 84, 166, 30));
     p.drawRect(m_band.normalized());
   }
-  if (!m_guides.empty() && !m_dragged.empty()) {
-    if (const forms::Window* container = m_guideContainer.resolve(m_document.form())) {
-      const QPointF origin = contentOrigin(*container);
-      const QPointF upp = unitsPerPixel(*container);
-      p.setPen(QPen(QColor(200, 30, 120), 1, Qt::DashLine));
-      for (const QLineF& g : m_guides)
-        p.drawLine(QLineF(origin + QPointF(g.x1() / upp.x(), g.y1() / upp.y()), origin + QPointF(g.x2() / upp.x(), g.y2() / upp.y())));
-    }
+  if (!m_dragged.empty()) {
+    p.setPen(QPen(QColor(200, 30, 120), 1, Qt::DashLine));
+    for (const QLineF& g : guidePixels()) p.drawLine(g);
   }
   if (m_tabMode) {
     QFont small = font();
@@ -447,9 +452,7 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       forms::Window* leadContainer = lead.container.resolve(form);
       if (!leadContainer) return;
       const QRectF asked = moved(lead.start, QPointF(delta.x() * lead.unitsPerPixel.x(), delta.y() * lead.unitsPerPixel.y()));
-      const bool free = modifiers & Qt::AltModifier;
-      const SnapResult snapped = snap({asked, EdgesAll, gridIn(*leadContainer, modifiers), m_guideArea, m_guideSiblings,
-                                       free ? 0.0 : kGuideReach * lead.unitsPerPixel.x()});
+      const SnapResult snapped = snapInDrag(asked, EdgesAll, lead, *leadContainer, modifiers);
       const QRectF given = snapped.rect;
       m_guides = snapped.guides;
       // The lead's snapped move, in pixels, moves the others as far.
@@ -476,8 +479,7 @@ void Overlay::moveTo(const QPoint& at, Qt::KeyboardModifiers modifiers) {
       if (m_edges & EdgeRight) r += by.x();
       if (m_edges & EdgeTop) t += by.y();
       if (m_edges & EdgeBottom) b += by.y();
-      const SnapResult snapped = snap({QRectF(QPointF(l, t), QPointF(r, b)), m_edges, gridIn(*container, modifiers), m_guideArea,
-                                       m_guideSiblings, (modifiers & Qt::AltModifier) ? 0.0 : kGuideReach * d.unitsPerPixel.x()});
+      const SnapResult snapped = snapInDrag(QRectF(QPointF(l, t), QPointF(r, b)), m_edges, d, *container, modifiers);
       d.now = snapped.rect;
       m_guides = snapped.guides;
       refresh();

@@ -77,6 +77,11 @@ class Overlay : public QWidget {
   std::vector<forms::Control*> selected() const;
   QPointF unitsPerPixel(const forms::Window& container) const;
   double gridIn(const forms::Window& container, Qt::KeyboardModifiers modifiers) const;
+  // A dragged or sized rectangle on the grid and to the guides the drag began with.
+  SnapResult snapInDrag(const QRectF& rect, int edges, const Dragged& lead, const forms::Window& container,
+                        Qt::KeyboardModifiers modifiers) const;
+  // The guides of the drag under way, in the overlay's pixels.
+  std::vector<QLineF> guidePixels() const;
   QPoint contentOrigin(const forms::Window& container) const;
   std::vector<QRect> handles(const QRect& r) const;
   // The edges a handle moves, or 0 when the point is on none.

@@ -15,6 +15,7 @@
 #include "forms/font.h"
 #include "forms/picture.h"
 #include "forms/picturebox.h"
+#include "win32/win32.h"
 
 namespace designer {
 
@@ -84,12 +85,6 @@ class ListEditor : public ValueEditor {
   QComboBox* m_list;
 };
 
-QIcon swatch(const QColor& colour) {
-  QPixmap p(14, 14);
-  p.fill(colour);
-  return QIcon(p);
-}
-
 // The system colours by name, a colour typed as #RRGGBB or a number, or one chosen in
 // the colour dialog.
 class ColourEditor : public ValueEditor {
@@ -100,7 +95,7 @@ class ColourEditor : public ValueEditor {
     m_list->setEditable(true);
     m_list->setInsertPolicy(QComboBox::NoInsert);
     for (const SystemColour& c : systemColours())
-      m_list->addItem(swatch(forms::toQColor(0x80000000u | static_cast<uint32_t>(c.index))), QString::fromLatin1(c.name));
+      m_list->addItem(swatchOf(forms::toQColor(systemColour(c.index))), QString::fromLatin1(c.name));
     m_list->setEditText(current);
     auto* more = button(QStringLiteral("…"), tr("Choose a colour"), this);
     more->setObjectName(QStringLiteral("propertyMore"));
@@ -118,7 +113,8 @@ class ColourEditor : public ValueEditor {
       }
       const QColor chosen = QColorDialog::getColor(start, this, tr("Colour"));
       if (!chosen.isValid()) return;
-      m_list->setEditText(colourName(oleColourOf(chosen.red(), chosen.green(), chosen.blue())));
+      m_list->setEditText(colourName(win32::RGB(static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
+                                                static_cast<uint8_t>(chosen.blue()))));
       emit done();
     });
   }
@@ -187,6 +183,12 @@ class ObjectEditor : public ValueEditor {
 };
 
 }  // namespace
+
+QIcon swatchOf(const QColor& colour) {
+  QPixmap p(12, 12);
+  p.fill(colour);
+  return QIcon(p);
+}
 
 ValueEditor* makeEditor(const PropertyRow& row, const QString& current, const QString& formFolder, QWidget* parent) {
   switch (row.editor) {

@@ -3,6 +3,7 @@
 // list for booleans and enumerations, a line for strings and numbers, a colour's list
 // and dialog, and the font and picture dialogs. Each gives the value the user chose,
 // or nothing when they chose none.
+#include <QIcon>
 #include <QStyledItemDelegate>
 #include <QWidget>
 #include <functional>
@@ -29,6 +30,9 @@ class ValueEditor : public QWidget {
   // The user chose: the sheet sets the value and closes the editor.
   void done();
 };
+
+// A small square of the colour, beside a colour's name.
+QIcon swatchOf(const QColor& colour);
 
 // Makes the editor for a row, showing its current text. The form's path is where a
 // picture's file dialog starts.

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPixmap>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -34,11 +33,6 @@ constexpr int kRowRole = Qt::UserRole;
 constexpr const char* kPrototypeName = "Default1";
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
-
-std::string classIdOf(forms::Window& w) {
-  auto* c = dynamic_cast<forms::Control*>(&w);
-  return c ? c->classId() : std::string();
-}
 
 bool isLength(const PropertyRow& row) {
   for (const char* n : {"Left", "Top", "Width", "Height"})
@@ -176,9 +170,9 @@ std::vector<forms::Window*> PropertySheet::targets() const {
   return out;
 }
 
-std::vector<ControlRef> PropertySheet::targetRefs() const {
+std::vector<ControlRef> PropertySheet::refsOf(const std::vector<forms::Window*>& targets) {
   std::vector<ControlRef> out;
-  for (forms::Window* w : targets())
+  for (forms::Window* w : targets)
     if (auto* c = dynamic_cast<forms::Control*>(w)) out.push_back(ControlRef::of(*c));
   return out;
 }
@@ -191,9 +185,9 @@ void PropertySheet::refresh() {
     std::stable_sort(rows.begin(), rows.end(), [](const PropertyRow& a, const PropertyRow& b) {
       return QString::compare(text(a.name), text(b.name), Qt::CaseInsensitive) < 0;
     });
-  const std::vector<ControlRef> refs = targetRefs();
+  std::vector<ControlRef> refs = refsOf(now);
   if (refs != m_lastTargets) m_errorRow.clear();
-  m_lastTargets = refs;
+  m_lastTargets = std::move(refs);
   const bool same = rows.size() == m_rows.size() &&
                     std::equal(rows.begin(), rows.end(), m_rows.begin(), [](const PropertyRow& a, const PropertyRow& b) {
                       return a.name == b.name && a.editor == b.editor;
@@ -286,10 +280,8 @@ void PropertySheet::showValues(const std::vector<forms::Window*>& targets) {
       item->setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
     } else if (row.editor == Editor::Colour && !s.text.isEmpty()) {
       item->setForeground(1, palette().brush(QPalette::Text));
-      QPixmap swatch(12, 12);
       try {
-        swatch.fill(forms::toQColor(static_cast<uint32_t>(parseValue(row, s.text).toInt32())));
-        item->setIcon(1, QIcon(swatch));
+        item->setIcon(1, swatchOf(forms::toQColor(static_cast<uint32_t>(parseValue(row, s.text).toInt32()))));
       } catch (const forms::Error&) {
         item->setIcon(1, QIcon());
       }
@@ -397,7 +389,7 @@ bool PropertySheet::apply(const PropertyRow& row, const forms::Variant& given) {
       const QString file = QDir(folder).absoluteFilePath(text(value.toString()));
       value = forms::Variant(forms::ObjectPtr(forms::LoadPicture(file.toStdString())));
     }
-    const std::vector<ControlRef> refs = targetRefs();
+    const std::vector<ControlRef> refs = refsOf(targets());
     if (forms::equalsNoCase(row.name, "Name")) {
       if (refs.size() != 1) throw forms::Error(forms::err::InvalidCall, "only one control at a time can be renamed");
       const std::string wanted = value.toString();

@@ -65,7 +65,8 @@ class PropertySheet : public QWidget {
   // The position of a row in m_rows, -1 when it is not listed.
   int rowIndex(const QString& name) const;
   std::vector<forms::Window*> targets() const;
-  std::vector<ControlRef> targetRefs() const;
+  // The controls among them; none for the form.
+  static std::vector<ControlRef> refsOf(const std::vector<forms::Window*>& targets);
   Shown valueOf(const PropertyRow& row, const std::vector<forms::Window*>& targets);
   void rebuild();
   void showValues(const std::vector<forms::Window*>& targets);
