@@ -42,12 +42,12 @@ Overlay::Overlay(Document& document, QWidget* host) : QWidget(host), m_document(
   if (QWidget* form = m_document.form().widget()) form->installEventFilter(this);
   setGrid(m_gridTwips);
   connect(&m_document, &Document::selectionChanged, this, &Overlay::refresh);
-  connect(&m_document, &Document::structureChanged, this, [this] { update(); });
+  connect(&m_document, &Document::structureChanged, this, &Overlay::repaintAll);
   connect(&m_document, &Document::valuesChanged, this, [this] {
-    if (m_tabMode) update();
+    if (m_tabMode) repaintAll();
   });
   connect(&m_document, &Document::geometryChanged, this, [this] {
-    if (m_gesture == Gesture::None) update();
+    if (m_gesture == Gesture::None) repaintAll();
   });
 }
 
@@ -80,7 +80,7 @@ void Overlay::setGrid(double twips) {
     p.drawPoint(0, 0);
   }
   if (QWidget* form = m_document.form().widget()) form->update();
-  update();
+  repaintAll();
 }
 
 void Overlay::setTabOrderMode(bool on) {
@@ -89,7 +89,7 @@ void Overlay::setTabOrderMode(bool on) {
   m_tabPlaced.clear();
   ++m_tabEdit;
   setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
-  update();
+  repaintAll();
   emit tabOrderModeChanged(on);
 }
 
@@ -116,7 +116,7 @@ void Overlay::tabClick(const QPoint& at, Qt::KeyboardModifiers modifiers) {
   }
   // Ctrl+click: the order goes on from this one, which stays where it is.
   m_tabPlaced.push_back(ref);
-  update();
+  repaintAll();
 }
 
 // Geometry.
@@ -260,6 +260,12 @@ void Overlay::refresh() {
   m_painted = now;
 }
 
+void Overlay::repaintAll() {
+  // What is painted next is all of it: the decorations as they are now.
+  m_painted = decorations();
+  update();
+}
+
 void Overlay::freeze() {
   if (frozen()) return;
   QRect visible = m_host->visibleRegion().boundingRect();
@@ -294,7 +300,7 @@ void Overlay::thaw() {
   m_guideSiblings.clear();
   m_guides.clear();
   setAttribute(Qt::WA_OpaquePaintEvent, false);
-  update();
+  repaintAll();
 }
 
 void Overlay::paintEvent(QPaintEvent* event) {

@@ -88,6 +88,7 @@ class Overlay : public QWidget {
   int handleAt(const QPoint& at, forms::Control** control) const;
   QRect decorations() const;  // what the overlay paints now, to repaint just that
   void refresh();             // repaints the old and the new decorations
+  void repaintAll();          // repaints everything, the decorations where they are now
   // A gesture paints over a still picture of the form taken as it begins, and moves no
   // widget until it ends: a step repaints the glass alone, whatever the form holds.
   void freeze();

@@ -2,6 +2,7 @@
 // the main window, each gesture one step of the history.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -176,4 +177,34 @@ TEST_F(CanvasTest, HiddenControlsAreReachableAndClosingAsksFirst) {
   EXPECT_TRUE(window->close());
   EXPECT_EQ(window->documentCount(), 0);
   EXPECT_FALSE(QFile::exists(journal)) << "closed as the user wanted: nothing to recover";
+}
+
+// A step undone puts the chosen control back with its handles; the next drag repaints
+// where they are, so none stay behind on the still picture it paints over.
+TEST_F(CanvasTest, ADragAfterAnUndoRepaintsWhereTheHandlesWere) {
+  const QPoint start = centreOf("txtTitle");
+  drag(start, start + QPoint(48, 48));
+  document().history().undo();
+  testsupport::processQtEvents();
+  const QRect handles = overlay().pixelRect(*document().form().findControl("txtTitle")).adjusted(-3, -3, 3, 3);
+
+  QTest::mousePress(&overlay(), Qt::LeftButton, {}, start);
+  for (int i = 1; i <= 4; ++i) {
+    const QPointF at = start + QPoint(0, 40) * i / 4;
+    QMouseEvent move(QEvent::MouseMove, at, overlay().mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&overlay(), &move);
+  }
+  // What reaches the screen: the still picture is taken during the moves, these come after.
+  struct Recorder : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+      return false;
+    }
+  } recorder;
+  overlay().installEventFilter(&recorder);
+  testsupport::processQtEvents();
+  EXPECT_TRUE(QRegion(handles).subtracted(recorder.painted).isEmpty()) << "the handles' place was not all painted over";
+  overlay().removeEventFilter(&recorder);
+  QTest::mouseRelease(&overlay(), Qt::LeftButton, {}, start + QPoint(0, 40));
 }
